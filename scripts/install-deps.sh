@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs everything the native build, the Win32 cross build and the Wine-hosted tests need.
+# Safe to run repeatedly; does nothing when every package is already present.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  libsndfile1-dev libpng-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation2 fonts-ipafont-gothic
+  googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-i686-posix mingw-w64-i686-dev
+  wine wine32:i386 xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
