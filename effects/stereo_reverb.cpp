@@ -21,16 +21,26 @@ void TStereoReverb3_1::SetChannelLength(int channel, std::int32_t length) {
   FreeChannel(channel);
   if (length > 0) {
     Length[channel] = length;
-    ring_[channel] = std::make_unique<float[]>(static_cast<std::size_t>(length));
+    capacity_[channel] = 2 * length + ChunkLimit;
+    cells_[channel] = std::make_unique<float[]>(static_cast<std::size_t>(capacity_[channel]));
+    head_[channel] = length;
   }
   Position[channel] = 0;
   ResetTaps();
 }
 
 void TStereoReverb3_1::FreeChannel(int channel) {
-  ring_[channel].reset();
+  cells_[channel].reset();
   Length[channel] = 0;
   Position[channel] = 0;
+  head_[channel] = 0;
+  capacity_[channel] = 0;
+}
+
+float TStereoReverb3_1::RingCell(int channel, std::int32_t position) const {
+  const std::int32_t length = Length[channel];
+  const std::int32_t age = (position - Position[channel] + length) % length;
+  return cells_[channel][head_[channel] - length + age];
 }
 
 void TStereoReverb3_1::ResetTaps() { TapCount = {0, 0}; }
@@ -138,7 +148,8 @@ void TStereoReverb3_1::BoundLoopGain(double perPassDecay) {
 void TStereoReverb3_1::Clear() {
   for (int ch = 0; ch < 2; ++ch) {
     if (Length[ch] > 0) {
-      std::fill_n(ring_[ch].get(), Length[ch], 0.0f);
+      std::fill_n(cells_[ch].get(), capacity_[ch], 0.0f);
+      head_[ch] = Length[ch];
       Position[ch] = 0;
     }
   }
@@ -152,19 +163,18 @@ void TStereoReverb3_1::ProcessStereo(TWavBuffer& left, TWavBuffer& right) {
   ProcessUnits({&self, 1}, l, r, {&l, 1}, {&r, 1}, left.Count());
 }
 
-std::int32_t TStereoReverb3_1::RunToWrap() const {
-  return std::min(Length[0] - Position[0], Length[1] - Position[1]);
+// The cells written delay samples before the current one, for the chunk's samples in order.
+const float* TStereoReverb3_1::Delayed(int channel, std::int32_t delay) const {
+  return cells_[channel].get() + head_[channel] - delay;
 }
 
 void TStereoReverb3_1::BeginChunk(const float* inLeft, const float* inRight, std::int32_t n) {
-  for (int ch = 0; ch < 2; ++ch)
-    std::memcpy(rows_.Old[ch].data(), ring_[ch].get() + Position[ch], sizeof(float) * n);
   const double self = FeedSelf;
   const double cross = FeedCross;
-  FeedbackRun(rows_.Sum[0].data(), rows_.Old[0].data(), rows_.Old[1].data(), inLeft, n, self,
-              cross);
-  FeedbackRun(rows_.Sum[1].data(), rows_.Old[1].data(), rows_.Old[0].data(), inRight, n, self,
-              cross);
+  const float* left = Delayed(0, Length[0]);
+  const float* right = Delayed(1, Length[1]);
+  FeedbackRun(rows_.Sum[0].data(), left, right, inLeft, n, self, cross);
+  FeedbackRun(rows_.Sum[1].data(), right, left, inRight, n, self, cross);
 }
 
 // The damping low-passes are the only serial recursions of a unit; running those of several
@@ -195,39 +205,38 @@ void TStereoReverb3_1::DampChunk(TStereoReverb3_1* const* units, std::int32_t n)
 
 void TStereoReverb3_1::EndChunk(float* outLeft, float* outRight, std::int32_t n) {
   for (int ch = 0; ch < 2; ++ch)
-    DampedCellRun(ring_[ch].get() + Position[ch], rows_.Sum[ch].data(), rows_.Damped[ch].data(),
-                  n, DampMix, LoopNorm);
+    DampedCellRun(cells_[ch].get() + head_[ch], rows_.Sum[ch].data(), rows_.Damped[ch].data(), n,
+                  DampMix, LoopNorm);
   SumTaps(0, outLeft, n);
   SumTaps(1, outRight, n);
-  for (int ch = 0; ch < 2; ++ch) {
-    Position[ch] += n;
-    if (Position[ch] == Length[ch]) Position[ch] = 0;
-  }
+  Advance(n);
 }
 
-// A tap with offset o reads, at chunk sample i, the ring cell at Position + i + o. Cells of this
-// chunk that lie ahead of i still hold their value from before the chunk (kept in Old); all
-// others already hold what they held at sample i.
+// Reading after the current cell is written, a tap with offset o hears the cell written
+// Length - o samples earlier (offset 0: the current cell); within a chunk that is one run of
+// the history.
 void TStereoReverb3_1::SumTaps(int channel, float* out, std::int32_t n) {
   float* acc = rows_.Taps.data();
   std::fill_n(acc, n, 0.0f);
-  const float* ring = ring_[channel].get();
-  const float* old = rows_.Old[channel].data();
   const std::int32_t length = Length[channel];
-  const std::int32_t position = Position[channel];
   for (std::int32_t t = 0; t < TapCount[channel]; ++t) {
-    const std::int32_t o = TapOffset[channel][t];
-    const double gain = TapGain[channel][t];
-    const std::int32_t fromOld = o == 0 ? 0 : std::clamp(n - o, 0, n);
-    const std::int32_t beforeWrap = std::clamp(length - position - o, fromOld, n);
-    if (fromOld > 0) AccumulateTap(acc, old + o, fromOld, gain);
-    if (beforeWrap > fromOld)
-      AccumulateTap(acc + fromOld, ring + position + o + fromOld, beforeWrap - fromOld, gain);
-    if (n > beforeWrap)
-      AccumulateTap(acc + beforeWrap, ring + position + o + beforeWrap - length, n - beforeWrap,
-                    gain);
+    const std::int32_t delay = (length - TapOffset[channel][t]) % length;
+    AccumulateTap(acc, Delayed(channel, delay), n, TapGain[channel][t]);
   }
   ScaleRun(out, acc, n, TapNorm[channel]);
+}
+
+void TStereoReverb3_1::Advance(std::int32_t n) {
+  for (int ch = 0; ch < 2; ++ch) {
+    const std::int32_t length = Length[ch];
+    Position[ch] = (Position[ch] + n) % length;
+    head_[ch] += n;
+    if (head_[ch] + ChunkLimit > capacity_[ch]) {
+      float* cells = cells_[ch].get();
+      std::memmove(cells, cells + head_[ch] - length, sizeof(float) * length);
+      head_[ch] = length;
+    }
+  }
 }
 
 void TStereoReverb3_1::FlushDampStates() {
@@ -257,8 +266,9 @@ void TStereoReverb3_1::ProcessUnits(std::span<TStereoReverb3_1* const> units,
   if (k == 0) return;
 
   for (std::int32_t done = 0; done < count;) {
+    // Within a chunk no ring cell is both read for feedback and written.
     std::int32_t n = std::min(count - done, ChunkLimit);
-    for (std::size_t u = 0; u < k; ++u) n = std::min(n, active[u]->RunToWrap());
+    for (std::size_t u = 0; u < k; ++u) n = std::min(n, active[u]->ShortestRing());
     for (std::size_t u = 0; u < k; ++u) active[u]->BeginChunk(inLeft + done, inRight + done, n);
     switch (k) {
       case 1: DampChunk<1>(active.data(), n); break;

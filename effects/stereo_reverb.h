@@ -3,6 +3,7 @@
 // feedback, a damping stage inside each loop, and up to 128 output taps per channel laid out
 // pseudo-randomly by Setup.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -62,7 +63,9 @@ class TStereoReverb3_1 : public TEffect {
                            const float* inRight, std::span<float* const> outLeft,
                            std::span<float* const> outRight, std::int32_t count);
 
-  const float* Ring(int channel) const { return ring_[channel].get(); }
+  // The ring cell at ring index position: the value written Length samples before the sample
+  // at that index comes round again.
+  float RingCell(int channel, std::int32_t position) const;
 
   std::array<std::int32_t, 2> Length{};
   std::array<std::int32_t, 2> Position{};
@@ -82,21 +85,27 @@ class TStereoReverb3_1 : public TEffect {
   static constexpr std::int32_t ChunkLimit = 256;
 
   bool Configured() const { return Length[0] != 0 && Length[1] != 0; }
-  std::int32_t RunToWrap() const;
+  std::int32_t ShortestRing() const { return std::min(Length[0], Length[1]); }
+  const float* Delayed(int channel, std::int32_t delay) const;
   void BeginChunk(const float* inLeft, const float* inRight, std::int32_t n);
   void EndChunk(float* outLeft, float* outRight, std::int32_t n);
   void SumTaps(int channel, float* out, std::int32_t n);
+  void Advance(std::int32_t n);
   void BoundLoopGain(double perPassDecay);
   void FlushDampStates();
   template <int K>
   static void DampChunk(TStereoReverb3_1* const* units, std::int32_t n);
 
-  std::array<std::unique_ptr<float[]>, 2> ring_;
+  // Each ring is kept as a stretch of its history in time order: cells_[ch][head_[ch] - Length]
+  // up to head_[ch] - 1 are the ring's contents, the oldest first, and the next cell is written
+  // at head_[ch]. A tap or the feedback then reads one contiguous run per chunk, whatever the
+  // ring index; when the stretch is used up its last Length cells move back to the front.
+  std::array<std::unique_ptr<float[]>, 2> cells_;
+  std::array<std::int32_t, 2> head_{};
+  std::array<std::int32_t, 2> capacity_{};
 
-  // Per-chunk working rows: the cells read before the chunk (feedback inputs and what taps
-  // reaching into the chunk must still hear), the feedback sums, the damping outputs.
+  // Per-chunk working rows: the feedback sums, the damping outputs, the tap sums.
   struct alignas(64) ChunkRows {
-    std::array<std::array<float, ChunkLimit>, 2> Old;
     std::array<std::array<float, ChunkLimit>, 2> Sum;
     std::array<std::array<float, ChunkLimit>, 2> Damped;
     std::array<float, ChunkLimit> Taps;

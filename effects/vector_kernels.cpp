@@ -26,8 +26,7 @@ void AllPassRun(float* __restrict block, float* __restrict ring, std::int32_t n,
 LREVERB_VECTOR_CLONES
 void AccumulateTap(float* __restrict acc, const float* __restrict src, std::int32_t n,
                    double gain) {
-  for (std::int32_t i = 0; i < n; ++i)
-    acc[i] = static_cast<float>(acc[i] + src[i] * gain);
+  for (std::int32_t i = 0; i < n; ++i) acc[i] = static_cast<float>(acc[i] + src[i] * gain);
 }
 
 LREVERB_VECTOR_CLONES

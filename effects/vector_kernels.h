@@ -8,7 +8,7 @@
 
 #if defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_THREAD__) && \
     !defined(__SANITIZE_ADDRESS__)
-#define LREVERB_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#define LREVERB_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define LREVERB_VECTOR_CLONES
 #endif

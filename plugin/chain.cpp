@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "effects/flush.h"
 #include "effects/vector_kernels.h"
 
 namespace lumra::plugin {
@@ -14,15 +15,50 @@ void ZeroNonFinite(float* __restrict x, std::int32_t n) {
   for (std::int32_t i = 0; i < n; ++i) x[i] = std::isfinite(x[i]) ? x[i] : 0.0f;
 }
 
-// The tone filters of one channel: the low-pass when on, then the high-pass formed as the
-// signal minus its low-passed copy. Both recursions run in one pass.
-void ApplyToneFilters(Instance& in, int c, TWavBuffer& main, TWavBuffer& hp) {
+// The tone filters: the low-pass when on, then the high-pass formed as the signal minus its
+// low-passed copy (main -= hp). All recursions of both channels run in one pass, so that their
+// latencies overlap; each keeps exactly its own arithmetic.
+template <bool LowPass, bool HighPass, int Channels>
+void ToneFilterPass(EffectObjects& fx, const std::array<float*, 2>& main, std::int32_t n) {
+  std::array<float, Channels> low, high;
+  std::array<double, Channels> lowCoef, lowScale, highCoef, highScale;
+  for (int c = 0; c < Channels; ++c) {
+    low[c] = fx.Filters[0][c].State;
+    high[c] = fx.Filters[1][c].State;
+    lowCoef[c] = fx.Filters[0][c].Coef;
+    lowScale[c] = fx.Filters[0][c].Scale;
+    highCoef[c] = fx.Filters[1][c].Coef;
+    highScale[c] = fx.Filters[1][c].Scale;
+  }
+  for (std::int32_t i = 0; i < n; ++i) {
+    for (int c = 0; c < Channels; ++c) {
+      float x = main[c][i];
+      if constexpr (LowPass) {
+        low[c] = static_cast<float>((low[c] * lowCoef[c] + x) * lowScale[c]);
+        x = low[c];
+      }
+      if constexpr (HighPass) {
+        high[c] = static_cast<float>((high[c] * highCoef[c] + x) * highScale[c]);
+        x -= high[c];
+      }
+      main[c][i] = x;
+    }
+  }
+  for (int c = 0; c < Channels; ++c) {
+    if constexpr (LowPass) fx.Filters[0][c].State = FlushTiny(low[c]);
+    if constexpr (HighPass) fx.Filters[1][c].State = FlushTiny(high[c]);
+  }
+}
+
+template <int Channels>
+void ApplyToneFilters(Instance& in, const std::array<float*, 2>& main, std::int32_t n) {
   EffectObjects& fx = *in.Effects;
-  if (in.LowPassOn) fx.Filters[0][c].Process(main);
-  if (in.HighPassOn) {
-    hp.Assign(main);
-    fx.Filters[1][c].Process(hp);
-    main.Subtract(hp);
+  if (in.LowPassOn && in.HighPassOn) {
+    ToneFilterPass<true, true, Channels>(fx, main, n);
+  } else if (in.LowPassOn) {
+    ToneFilterPass<true, false, Channels>(fx, main, n);
+  } else if (in.HighPassOn) {
+    ToneFilterPass<false, true, Channels>(fx, main, n);
   }
 }
 
@@ -63,8 +99,8 @@ void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
     }
     if (in.DiffuseOn) RunSetA(fx, c, main[c]);
     main[c].AddScaled(b.Early[c], in.EarlyLevel);
-    ApplyToneFilters(in, c, main[c], b.Hp[c]);
   }
+  ApplyToneFilters<2>(in, {left, right}, n);
   if (in.MeterOn.load(std::memory_order_relaxed)) {
     in.PeakLeft.store(main[0].Peak(), std::memory_order_relaxed);
     in.PeakRight.store(main[1].Peak(), std::memory_order_relaxed);
@@ -111,7 +147,7 @@ void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
   }
   if (in.DiffuseOn) RunSetA(fx, 0, main);
   main.AddScaled(b.Early[0], in.EarlyLevel);
-  ApplyToneFilters(in, 0, main, b.Hp[0]);
+  ApplyToneFilters<1>(in, {channel, nullptr}, n);
   if (in.MeterOn.load(std::memory_order_relaxed))
     in.PeakLeft.store(static_cast<float>(double{main.Peak()} * in.WetFactor),
                       std::memory_order_relaxed);

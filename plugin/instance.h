@@ -29,7 +29,7 @@ struct EffectObjects {
 
 // Working buffers of the processing chain; they keep their memory between blocks.
 struct ChainBuffers {
-  std::array<TWavBuffer, 2> Main, Dry, Early, Hp, Interleaved;
+  std::array<TWavBuffer, 2> Main, Dry, Early, Interleaved;
   TWavBuffer Pre;
   std::array<std::array<TWavBuffer, 2>, 2> Pair;  // [k][channel]
 };

@@ -11,7 +11,8 @@ namespace lumra::testing {
 
 struct ReferenceReverb {
   explicit ReferenceReverb(const TStereoReverb3_1& unit) : u(unit) {
-    for (int ch = 0; ch < 2; ++ch) ring[ch].assign(unit.Ring(ch), unit.Ring(ch) + unit.Length[ch]);
+    for (int ch = 0; ch < 2; ++ch)
+      for (std::int32_t p = 0; p < unit.Length[ch]; ++p) ring[ch].push_back(unit.RingCell(ch, p));
   }
 
   void Process(float* left, float* right, int n) {
