@@ -73,7 +73,7 @@ const StandIn* FindStandIn(std::string_view name) {
 }
 
 // Fontconfig always answers with some face; only one of the asked family counts.
-bool MatchFontconfig(std::string_view family, bool bold, bool italic, FaceFile& out) {
+bool MatchFontconfig(FcConfig* config, std::string_view family, bool bold, bool italic, FaceFile& out) {
   using PatternPtr = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
   PatternPtr pattern(FcPatternCreate(), &FcPatternDestroy);
   if (!pattern) return false;
@@ -81,10 +81,10 @@ bool MatchFontconfig(std::string_view family, bool bold, bool italic, FaceFile& 
   FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName.c_str()));
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
   FcDefaultSubstitute(pattern.get());
   FcResult result = FcResultNoMatch;
-  PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result), &FcPatternDestroy);
+  PatternPtr match(FcFontMatch(config, pattern.get(), &result), &FcPatternDestroy);
   if (!match) return false;
 
   bool sameFamily = false;
@@ -120,11 +120,11 @@ bool MatchKnownPaths(const StandIn& standIn, bool bold, bool italic, FaceFile& o
   return false;
 }
 
-FaceFile Resolve(const TFont& font) {
+FaceFile Resolve(FcConfig* config, const TFont& font) {
   const StandIn* standIn = FindStandIn(font.Name);
   const std::string_view family = standIn ? standIn->family : std::string_view(font.Name);
   FaceFile file;
-  if (MatchFontconfig(family, font.Bold, font.Italic, file)) return file;
+  if (config && MatchFontconfig(config, family, font.Bold, font.Italic, file)) return file;
   if (standIn && MatchKnownPaths(*standIn, font.Bold, font.Italic, file)) return file;
   std::string message = "font \"" + font.Name + "\" is not installed";
   if (standIn)
@@ -133,16 +133,21 @@ FaceFile Resolve(const TFont& font) {
   throw FontNotFound(message);
 }
 
-// One FreeType library and the faces opened so far, for the life of the process; opening and
-// looking up a face costs far more than drawing a label with it.
+// The font configuration, one FreeType library and the faces opened so far, for the life of the
+// process: loading the configuration and opening a face cost far more than drawing a label.
 class FaceCache {
  public:
-  FaceCache() {
-    if (FT_Init_FreeType(&library_) != 0) throw std::runtime_error("FreeType cannot be initialised");
+  FaceCache() : config_(FcInitLoadConfigAndFonts()) {
+    if (FT_Init_FreeType(&library_) != 0) {
+      if (config_) FcConfigDestroy(config_);
+      throw std::runtime_error("FreeType cannot be initialised");
+    }
   }
   ~FaceCache() {
     for (auto& [key, face] : faces_) FT_Done_Face(face);
     FT_Done_FreeType(library_);
+    if (config_) FcConfigDestroy(config_);
+    FcFini();
   }
   FaceCache(const FaceCache&) = delete;
   FaceCache& operator=(const FaceCache&) = delete;
@@ -152,7 +157,7 @@ class FaceCache {
   std::pair<FT_Face, FaceFile> Get(const TFont& font) {
     const auto key = std::make_tuple(font.Name, font.Bold, font.Italic);
     auto found = resolved_.find(key);
-    if (found == resolved_.end()) found = resolved_.emplace(key, Resolve(font)).first;
+    if (found == resolved_.end()) found = resolved_.emplace(key, Resolve(config_, font)).first;
     const FaceFile& file = found->second;
     auto& face = faces_[{file.path, file.index}];
     if (!face && FT_New_Face(library_, file.path.c_str(), file.index, &face) != 0) {
@@ -163,6 +168,7 @@ class FaceCache {
   }
 
  private:
+  FcConfig* config_ = nullptr;  // null without a configuration: only the known paths are tried
   FT_Library library_ = nullptr;
   std::map<std::tuple<std::string, bool, bool>, FaceFile> resolved_;
   std::map<std::pair<std::string, int>, FT_Face> faces_;
