@@ -20,12 +20,15 @@ void TFDIB::Resize(std::int32_t width, std::int32_t height) {
   height_ = height;
 }
 
+// A row index off the surface gives an empty row rather than memory outside it.
 std::span<TPixel> TFDIB::ScanLine(std::int32_t y) {
+  if (y < 0 || y >= height_) return {};
   return std::span<TPixel>(pixels_).subspan(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_),
                                             static_cast<std::size_t>(width_));
 }
 
 std::span<const TPixel> TFDIB::ScanLine(std::int32_t y) const {
+  if (y < 0 || y >= height_) return {};
   return std::span<const TPixel>(pixels_).subspan(
       static_cast<std::size_t>(y) * static_cast<std::size_t>(width_), static_cast<std::size_t>(width_));
 }

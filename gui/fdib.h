@@ -38,7 +38,7 @@ class TFDIB {
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
 
-  // Row y (0 = top) from its first pixel, Width pixels long. y must lie in 0..Height-1.
+  // Row y (0 = top) from its first pixel, Width pixels long; empty for a y off the surface.
   std::span<TPixel> ScanLine(std::int32_t y);
   std::span<const TPixel> ScanLine(std::int32_t y) const;
   // All rows, top row first.

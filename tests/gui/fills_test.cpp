@@ -20,16 +20,6 @@ TEST(FillGradient, IsConstantAcrossTheAxisAndClampedBeyondTheEnds) {
   for (TPixel p : s.Pixels()) EXPECT_EQ(p & 0xFFFFFF, 0x102030u);
 }
 
-TEST(FillGradient, FollowsADiagonalAxis) {
-  TGUIDIB s(5, 5);
-  s.FillGradient(0, 0, 4, 4, 0x000000, 0x0000FF);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 5; ++x) {
-      const std::uint32_t blue = static_cast<std::uint32_t>((x + y) / 8.0 * 255);
-      EXPECT_EQ(PixelAt(s, x, y), blue) << x << ", " << y;
-    }
-}
-
 TEST(FillNoisyGradient, DrawsSecondEndThenFirstForEveryPixel) {
   TGUIDIB s(4, 3);
   SetRandomSeed(777);

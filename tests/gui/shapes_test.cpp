@@ -7,13 +7,6 @@
 
 namespace lumra {
 
-TEST(Rectangles, GrowBoundsNormalisesAndUnitesClipRectIntersects) {
-  EXPECT_EQ(GrowBounds({5, 5, 6, 6}, {10, 8, 2, 1}, 1), (TRect{1, 0, 11, 9}));
-  EXPECT_EQ(GrowBounds({0, 0, 20, 20}, {3, 4, 5, 6}, 2), (TRect{0, 0, 20, 20}));
-  EXPECT_EQ(ClipRect({-5, 3, 30, 8}, {20, 20, 0, 0}), (TRect{0, 3, 20, 8}));
-  EXPECT_EQ(GrowBounds({0, 0, 0, 0}, {INT32_MIN, 0, INT32_MAX, 0}, INT32_MAX), (TRect{INT32_MIN, -INT32_MAX, INT32_MAX, INT32_MAX}));
-}
-
 TEST(MaskCircle, RampsInsideTheRadiusAndLeavesColourAlone) {
   TGUIDIB s(20, 20);
   Fill(s, 0x00123456);
