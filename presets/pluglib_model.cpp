@@ -28,9 +28,10 @@ std::vector<std::uint8_t> FetchBlockCopy(const FetchBlockFn& fetchBlock) {
   return {bytes, bytes + size};
 }
 
-PlugLibModel::PlugLibModel(SettingsStore& presetKey, ApplyBlockFn applyBlock,
-                           FetchBlockFn fetchBlock)
+PlugLibModel::PlugLibModel(SettingsStore& presetKey, std::string_view sectionName,
+                           ApplyBlockFn applyBlock, FetchBlockFn fetchBlock)
     : presetKey_(presetKey),
+      sectionName_(sectionName),
       applyBlock_(std::move(applyBlock)),
       fetchBlock_(std::move(fetchBlock)),
       backup_(FetchBlockCopy(fetchBlock_)) {}
@@ -45,13 +46,13 @@ void PlugLibModel::Ed_StoreChange(std::string_view text) { storeName_ = text; }
 
 void PlugLibModel::Bu_StoreClick() {
   if (!StoreEnabled()) return;
-  presetKey_.WriteString(PresetSection, storeName_, EncodeBlock(FetchBlockCopy(fetchBlock_)));
+  presetKey_.WriteString(sectionName_, storeName_, EncodeBlock(FetchBlockCopy(fetchBlock_)));
   RefreshList();
 }
 
 void PlugLibModel::Li_RecallClick(std::string_view name) {
   selected_ = std::string(name);
-  const std::string text = presetKey_.ReadString(PresetSection, name);
+  const std::string text = presetKey_.ReadString(sectionName_, name);
   if (text.empty()) return;
   std::vector<std::uint8_t> block = DecodeBlock(text);
   applyBlock_(block.data(), static_cast<std::int32_t>(block.size()));
@@ -60,7 +61,7 @@ void PlugLibModel::Li_RecallClick(std::string_view name) {
 
 void PlugLibModel::Bu_DeleteClick() {
   if (!deleteEnabled_ || !selected_) return;
-  presetKey_.DeleteValue(PresetSection, *selected_);
+  presetKey_.DeleteValue(sectionName_, *selected_);
   RefreshList();
 }
 
@@ -70,7 +71,7 @@ void PlugLibModel::Bu_CancelClick() {
 }
 
 void PlugLibModel::RefreshList() {
-  std::vector<std::string> names = presetKey_.ValueNames(PresetSection);
+  std::vector<std::string> names = presetKey_.ValueNames(sectionName_);
   std::sort(names.begin(), names.end(), ListsBefore);
   items_ = std::move(names);
   selected_.reset();

@@ -32,8 +32,10 @@ inline constexpr int EscapeKey = 27;
 
 class PlugLibModel {
  public:
-  // PrepareDialog: keeps the block as it is now, to be put back by Cancel.
-  PlugLibModel(SettingsStore& presetKey, ApplyBlockFn applyBlock, FetchBlockFn fetchBlock);
+  // PrepareDialog: keeps the block as it is now, to be put back by Cancel. The presets are the
+  // values of the section named after the product.
+  PlugLibModel(SettingsStore& presetKey, std::string_view sectionName, ApplyBlockFn applyBlock,
+               FetchBlockFn fetchBlock);
 
   void FormShow() { RefreshList(); }
   // Returns true when the key was handled (Escape: cancel and close).
@@ -66,6 +68,7 @@ class PlugLibModel {
 
  private:
   SettingsStore& presetKey_;
+  std::string sectionName_;
   ApplyBlockFn applyBlock_;
   FetchBlockFn fetchBlock_;
   std::vector<std::uint8_t> backup_;

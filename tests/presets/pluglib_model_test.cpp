@@ -53,7 +53,7 @@ class PlugLibModelTest : public ::testing::Test {
   FakePlugin plugin_ = OpeningPlugin();
   const std::string opening_ = plugin_.Text();
   MemoryStore store_;
-  PlugLibModel dialog_{store_, plugin_.Apply(), plugin_.Fetch()};
+  PlugLibModel dialog_{store_, PresetSection, plugin_.Apply(), plugin_.Fetch()};
 };
 
 TEST_F(PlugLibModelTest, OpensWithTheListAndOnlyOkEnabledAsDefault) {
@@ -140,7 +140,7 @@ TEST_F(PlugLibModelTest, CancelAndEscapeRestoreTheOpeningBlockOkKeepsTheRecall) 
   EXPECT_EQ(plugin_.Text(), opening_);
   EXPECT_EQ(dialog_.Result(), ModalResult::Cancel);
 
-  PlugLibModel again(store_, plugin_.Apply(), plugin_.Fetch());
+  PlugLibModel again(store_, PresetSection, plugin_.Apply(), plugin_.Fetch());
   again.Li_RecallClick("02_Church");
   EXPECT_FALSE(again.FormKeyDown('A'));
   EXPECT_EQ(again.Result(), ModalResult::None);
@@ -149,7 +149,7 @@ TEST_F(PlugLibModelTest, CancelAndEscapeRestoreTheOpeningBlockOkKeepsTheRecall) 
   EXPECT_EQ(plugin_.Text(), opening_);
 
   for (bool doubleClick : {false, true}) {
-    PlugLibModel keep(store_, plugin_.Apply(), plugin_.Fetch());
+    PlugLibModel keep(store_, PresetSection, plugin_.Apply(), plugin_.Fetch());
     keep.Li_RecallClick("02_Church");
     doubleClick ? keep.Li_RecallDblClick() : keep.Bu_OKClick();
     EXPECT_EQ(keep.Result(), ModalResult::OK);
