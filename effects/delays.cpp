@@ -1,0 +1,50 @@
+#include "effects/delays.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "effects/flush.h"
+#include "effects/vector_kernels.h"
+
+namespace lumra {
+
+void TDelayRing::SetLength(std::int32_t samples) {
+  FreeBuffer();
+  if (samples <= 0) return;
+  length_ = samples;
+  buffer_ = std::make_unique<float[]>(static_cast<std::size_t>(samples));
+  position_ = 0;
+}
+
+void TDelayRing::FreeBuffer() {
+  buffer_.reset();
+  length_ = 0;
+  position_ = 0;
+}
+
+void TDelayRing::Clear() {
+  if (length_ == 0) return;
+  std::fill_n(buffer_.get(), length_, 0.0f);
+  position_ = 0;
+}
+
+void TZDelay::Process(TWavBuffer& buffer) {
+  if (length_ == 0) return;
+  float* x = buffer.Data();
+  // Within a run every cell is read once, then overwritten: swap the run with the block.
+  ForEachRun(buffer.Count(), [x](std::int32_t at, float* ring, std::int32_t run) {
+    SwapSamples(x + at, ring, run);
+  });
+}
+
+void TDelay2::Process(TWavBuffer& buffer) {
+  if (length_ == 0) return;
+  float* x = buffer.Data();
+  const double gain = Gain;
+  ForEachRun(buffer.Count(), [x, gain](std::int32_t at, float* ring, std::int32_t run) {
+    AllPassRun(x + at, ring, run, gain);
+  });
+}
+
+}  // namespace lumra

@@ -1,0 +1,275 @@
+#include "effects/stereo_reverb.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "common/exact_math.h"
+#include "common/random.h"
+#include "effects/flush.h"
+#include "effects/lowpass.h"
+#include "effects/vector_kernels.h"
+
+namespace lumra {
+namespace {
+
+std::int32_t RoundInt32(double x) { return static_cast<std::int32_t>(RoundToInt(x)); }
+
+}  // namespace
+
+void TStereoReverb3_1::SetChannelLength(int channel, std::int32_t length) {
+  FreeChannel(channel);
+  if (length > 0) {
+    Length[channel] = length;
+    ring_[channel] = std::make_unique<float[]>(static_cast<std::size_t>(length));
+  }
+  Position[channel] = 0;
+  ResetTaps();
+}
+
+void TStereoReverb3_1::FreeChannel(int channel) {
+  ring_[channel].reset();
+  Length[channel] = 0;
+  Position[channel] = 0;
+}
+
+void TStereoReverb3_1::ResetTaps() { TapCount = {0, 0}; }
+
+void TStereoReverb3_1::AddTap(std::int32_t delay, std::int32_t skew, float gain, float pan,
+                              const TPrimeTable& primes) {
+  if (TapCount[1] >= MaxTaps || TapCount[0] >= MaxTaps || Length[0] == 0 || Length[1] == 0)
+    return;
+  const float leftGain = pan < 0.0f ? gain : static_cast<float>((1.0 - pan) * gain);
+  const float rightGain = pan > 0.0f ? gain : static_cast<float>((1.0 + pan) * gain);
+  const std::array<float, 2> gains{leftGain, rightGain};
+  const std::array<std::int64_t, 2> delays{static_cast<std::int64_t>(delay) - skew,
+                                           static_cast<std::int64_t>(delay) + skew};
+  for (int ch = 0; ch < 2; ++ch) {
+    const std::int64_t wanted = Length[ch] - 1 - delays[ch];
+    const std::int32_t clamped = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(wanted, INT32_MIN, INT32_MAX));
+    const std::int32_t offset = std::clamp(primes.NextAbove(clamped), 0, Length[ch] - 1);
+    TapOffset[ch][TapCount[ch]] = offset;
+    TapGain[ch][TapCount[ch]] = gains[ch];
+    ++TapCount[ch];
+
+    float magnitudes = 0.0f;
+    for (std::int32_t t = 0; t < TapCount[ch]; ++t)
+      magnitudes = static_cast<float>(magnitudes + std::fabs(static_cast<double>(TapGain[ch][t])));
+    // All gains 0 (a tap panned fully to the other side) would divide by zero; the channel is
+    // silent then anyway.
+    TapNorm[ch] = magnitudes > 0.0f ? static_cast<float>(2.0 / std::sqrt(double{magnitudes})) : 0.0f;
+  }
+}
+
+void TStereoReverb3_1::SetDamping(float sampleRate, float cutoff, float dry) {
+  const OnePoleCoefficients c = OnePoleForCutoff(cutoff, sampleRate);
+  DampCoef = c.Coef;
+  DampScale = c.Scale;
+  DampMix = static_cast<float>(1.0 - dry);
+
+  // Sum of the stage's impulse response over the first millisecond.
+  const std::int64_t m = RoundToInt(sampleRate) / 1000;
+  float y = 0.0f;
+  float sum = 0.0f;
+  for (std::int64_t i = 0; i < m; ++i) {
+    const double x = i == 0 ? 1.0 : 0.0;
+    y = static_cast<float>((y * static_cast<double>(DampCoef) + x) * DampScale);
+    const float o = static_cast<float>(x - (x - y) * DampMix);
+    sum = static_cast<float>(sum + std::fabs(static_cast<double>(o)));
+  }
+  // Below 1000 Hz there is no millisecond to measure: leave the stage unnormalised.
+  LoopNorm = sum > 0.0f ? static_cast<float>(1.0 / sum) : 1.0f;
+}
+
+void TStereoReverb3_1::Setup(const ReverbSetup& s, const TPrimeTable& primes) {
+  const double r = s.SampleRate;
+  const double u = r * s.Size;
+  const double balance = s.Balance;
+  SetChannelLength(0, primes.NextAbove(RoundInt32(u * (1.0 - (balance - 0.5) * 0.2) / 360.0)));
+  SetChannelLength(
+      1, primes.NextAbove(RoundInt32(u * (1.0 - ((1.0 - balance) - 0.5) * 0.2) / 360.0)));
+  const std::int32_t nominal = RoundInt32(u / 360.0);
+
+  const float feedSum =
+      static_cast<float>(std::fabs(double{s.FeedSelf}) + std::fabs(double{s.FeedCross}));
+  const float w = feedSum > 0.0f ? static_cast<float>(1.0 / feedSum) : 1.0f;
+  const float k = static_cast<float>(ExactExp(ExactLn(0.001) / (r * s.ReverbTime)));
+  const double perPassDecay = IntPower(k, nominal);
+  const float g = static_cast<float>(perPassDecay * w);
+
+  const std::int32_t taps = RoundInt32(s.TapCount);
+  const double gs = s.GainSpread;
+  const double ps = s.PanSpread;
+  for (std::int32_t i = 0; i < taps; ++i) {
+    if (s.DirectTap && i == 0) {
+      AddTap(0, 0, 1.0f, 0.0f, primes);
+      continue;
+    }
+    const std::uint32_t q1 = Random(65537);
+    float gain = static_cast<float>(q1 / 65536.0 * gs * 2.0 + (1.0 - gs));
+    if (Random(2) == 0) gain = -gain;
+    const std::uint32_t q3 = Random(65537);
+    const float pan = static_cast<float>(q3 / 65536.0 * ps * 2.0 - ps);
+    const std::int32_t delay = static_cast<std::int32_t>(Random(static_cast<std::uint32_t>(nominal)));
+    const std::int32_t skew = RoundInt32(double{pan} * s.PanDelay * (r * 0.2) / 360.0);
+    AddTap(delay, skew, static_cast<float>(IntPower(k, delay) * gain), pan, primes);
+  }
+
+  FeedSelf = static_cast<float>(double{s.FeedSelf} * g);
+  FeedCross = static_cast<float>(double{s.FeedCross} * g);
+  SetDamping(static_cast<float>(r), s.DampCutoff, s.DampDry);
+  BoundLoopGain(perPassDecay);
+}
+
+// The damping stage's gain never exceeds LoopNorm, so LoopNorm * (|FeedSelf| + |FeedCross|)
+// bounds the gain of one pass around the loop. Where normalisation pushes that to 1 or more
+// the loop would grow without end; the feedback is then scaled so that one pass decays by what
+// the reverberation time asks for, and never by less than MaxLoopGain.
+void TStereoReverb3_1::BoundLoopGain(double perPassDecay) {
+  const double loopGain = static_cast<double>(LoopNorm) *
+                          (std::fabs(double{FeedSelf}) + std::fabs(double{FeedCross}));
+  if (loopGain < 1.0) return;
+  const double factor = std::min(perPassDecay, MaxLoopGain) / loopGain;
+  FeedSelf = static_cast<float>(FeedSelf * factor);
+  FeedCross = static_cast<float>(FeedCross * factor);
+}
+
+void TStereoReverb3_1::Clear() {
+  for (int ch = 0; ch < 2; ++ch) {
+    if (Length[ch] > 0) {
+      std::fill_n(ring_[ch].get(), Length[ch], 0.0f);
+      Position[ch] = 0;
+    }
+  }
+  DampState = {0.0f, 0.0f};
+}
+
+void TStereoReverb3_1::ProcessStereo(TWavBuffer& left, TWavBuffer& right) {
+  TStereoReverb3_1* self = this;
+  float* l = left.Data();
+  float* r = right.Data();
+  ProcessUnits({&self, 1}, l, r, {&l, 1}, {&r, 1}, left.Count());
+}
+
+std::int32_t TStereoReverb3_1::RunToWrap() const {
+  return std::min(Length[0] - Position[0], Length[1] - Position[1]);
+}
+
+void TStereoReverb3_1::BeginChunk(const float* inLeft, const float* inRight, std::int32_t n) {
+  for (int ch = 0; ch < 2; ++ch)
+    std::memcpy(rows_.Old[ch].data(), ring_[ch].get() + Position[ch], sizeof(float) * n);
+  const double self = FeedSelf;
+  const double cross = FeedCross;
+  FeedbackRun(rows_.Sum[0].data(), rows_.Old[0].data(), rows_.Old[1].data(), inLeft, n, self,
+              cross);
+  FeedbackRun(rows_.Sum[1].data(), rows_.Old[1].data(), rows_.Old[0].data(), inRight, n, self,
+              cross);
+}
+
+// The damping low-passes are the only serial recursions of a unit; running those of several
+// units in one loop lets their latencies overlap.
+template <int K>
+void TStereoReverb3_1::DampChunk(TStereoReverb3_1* const* units, std::int32_t n) {
+  std::array<double, K> coef, scale;
+  std::array<float, 2 * K> state;
+  std::array<const float*, 2 * K> in;
+  std::array<float*, 2 * K> out;
+  for (int k = 0; k < K; ++k) {
+    coef[k] = units[k]->DampCoef;
+    scale[k] = units[k]->DampScale;
+    for (int ch = 0; ch < 2; ++ch) {
+      state[2 * k + ch] = units[k]->DampState[ch];
+      in[2 * k + ch] = units[k]->rows_.Sum[ch].data();
+      out[2 * k + ch] = units[k]->rows_.Damped[ch].data();
+    }
+  }
+  for (std::int32_t i = 0; i < n; ++i) {
+    for (int j = 0; j < 2 * K; ++j) {
+      state[j] = static_cast<float>((state[j] * coef[j / 2] + in[j][i]) * scale[j / 2]);
+      out[j][i] = state[j];
+    }
+  }
+  for (int k = 0; k < K; ++k) units[k]->DampState = {state[2 * k], state[2 * k + 1]};
+}
+
+void TStereoReverb3_1::EndChunk(float* outLeft, float* outRight, std::int32_t n) {
+  for (int ch = 0; ch < 2; ++ch)
+    DampedCellRun(ring_[ch].get() + Position[ch], rows_.Sum[ch].data(), rows_.Damped[ch].data(),
+                  n, DampMix, LoopNorm);
+  SumTaps(0, outLeft, n);
+  SumTaps(1, outRight, n);
+  for (int ch = 0; ch < 2; ++ch) {
+    Position[ch] += n;
+    if (Position[ch] == Length[ch]) Position[ch] = 0;
+  }
+}
+
+// A tap with offset o reads, at chunk sample i, the ring cell at Position + i + o. Cells of this
+// chunk that lie ahead of i still hold their value from before the chunk (kept in Old); all
+// others already hold what they held at sample i.
+void TStereoReverb3_1::SumTaps(int channel, float* out, std::int32_t n) {
+  float* acc = rows_.Taps.data();
+  std::fill_n(acc, n, 0.0f);
+  const float* ring = ring_[channel].get();
+  const float* old = rows_.Old[channel].data();
+  const std::int32_t length = Length[channel];
+  const std::int32_t position = Position[channel];
+  for (std::int32_t t = 0; t < TapCount[channel]; ++t) {
+    const std::int32_t o = TapOffset[channel][t];
+    const double gain = TapGain[channel][t];
+    const std::int32_t fromOld = o == 0 ? 0 : std::clamp(n - o, 0, n);
+    const std::int32_t beforeWrap = std::clamp(length - position - o, fromOld, n);
+    if (fromOld > 0) AccumulateTap(acc, old + o, fromOld, gain);
+    if (beforeWrap > fromOld)
+      AccumulateTap(acc + fromOld, ring + position + o + fromOld, beforeWrap - fromOld, gain);
+    if (n > beforeWrap)
+      AccumulateTap(acc + beforeWrap, ring + position + o + beforeWrap - length, n - beforeWrap,
+                    gain);
+  }
+  ScaleRun(out, acc, n, TapNorm[channel]);
+}
+
+void TStereoReverb3_1::FlushDampStates() {
+  for (float& state : DampState) state = FlushTiny(state);
+}
+
+void TStereoReverb3_1::ProcessUnits(std::span<TStereoReverb3_1* const> units,
+                                    const float* inLeft, const float* inRight,
+                                    std::span<float* const> outLeft,
+                                    std::span<float* const> outRight, std::int32_t count) {
+  constexpr std::size_t MaxUnits = 4;
+  std::array<TStereoReverb3_1*, MaxUnits> active{};
+  std::array<float*, MaxUnits> left{}, right{};
+  std::size_t k = 0;
+  for (std::size_t u = 0; u < units.size(); ++u) {
+    if (units[u]->Configured() && k < MaxUnits) {
+      active[k] = units[u];
+      left[k] = outLeft[u];
+      right[k] = outRight[u];
+      ++k;
+    } else if (count > 0) {
+      // An unconfigured unit leaves its signal as it is.
+      if (outLeft[u] != inLeft) std::memmove(outLeft[u], inLeft, sizeof(float) * count);
+      if (outRight[u] != inRight) std::memmove(outRight[u], inRight, sizeof(float) * count);
+    }
+  }
+  if (k == 0) return;
+
+  for (std::int32_t done = 0; done < count;) {
+    std::int32_t n = std::min(count - done, ChunkLimit);
+    for (std::size_t u = 0; u < k; ++u) n = std::min(n, active[u]->RunToWrap());
+    for (std::size_t u = 0; u < k; ++u) active[u]->BeginChunk(inLeft + done, inRight + done, n);
+    switch (k) {
+      case 1: DampChunk<1>(active.data(), n); break;
+      case 2: DampChunk<2>(active.data(), n); break;
+      case 3: DampChunk<3>(active.data(), n); break;
+      default: DampChunk<4>(active.data(), n); break;
+    }
+    for (std::size_t u = 0; u < k; ++u) active[u]->EndChunk(left[u] + done, right[u] + done, n);
+    done += n;
+  }
+  for (std::size_t u = 0; u < k; ++u) active[u]->FlushDampStates();
+}
+
+}  // namespace lumra

@@ -1,0 +1,107 @@
+#pragma once
+// One stereo reverberation unit: two recirculating rings of prime length with self and cross
+// feedback, a damping stage inside each loop, and up to 128 output taps per channel laid out
+// pseudo-randomly by Setup.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "effects/effect.h"
+#include "effects/prime_table.h"
+
+namespace lumra {
+
+// What Setup builds a unit from.
+struct ReverbSetup {
+  std::int32_t SampleRate;
+  bool DirectTap;     // first tap undelayed-in-time, gain 1, centred (early reflections)
+  float ReverbTime;   // seconds for the loop to decay by 60 dB
+  float Size;         // nominal ring length in 1/360 s
+  float FeedSelf;     // relative share of feedback from a channel's own ring
+  float FeedCross;    // relative share of feedback from the other channel's ring
+  float Balance;      // 0.5: equal ring lengths; 0 or 1: about 10 % apart either way
+  float TapCount;
+  float GainSpread;   // random level variation of the taps, 0..1
+  float PanSpread;    // width of the taps' random placement, 0..1
+  float PanDelay;     // scales the inter-channel time difference of a tap
+  float DampCutoff;   // Hz
+  float DampDry;      // share of the undamped signal in the loop
+};
+
+class TStereoReverb3_1 : public TEffect {
+ public:
+  static constexpr int MaxTaps = 128;
+  // The loop gain a unit is held below when damping normalisation would push it to 1 or more.
+  static constexpr double MaxLoopGain = 0.999;
+
+  TStereoReverb3_1() = default;
+
+  void SetChannelLength(int channel, std::int32_t length);
+  void FreeChannel(int channel);
+  void ResetTaps();
+  void AddTap(std::int32_t delay, std::int32_t skew, float gain, float pan,
+              const TPrimeTable& primes);
+  void SetDamping(float sampleRate, float cutoff, float dry);
+  // Draws the tap pattern from the shared random generator.
+  void Setup(const ReverbSetup& setup, const TPrimeTable& primes);
+
+  void Clear() override;
+  // The unit is driven only through ProcessStereo.
+  void Process(TWavBuffer&) override {}
+  void ProcessTo(const TWavBuffer&, TWavBuffer&) override {}
+  void ProcessAddTo(const TWavBuffer&, TWavBuffer&) override {}
+
+  // Replaces left.Count() samples of both buffers with the unit's fully wet output.
+  void ProcessStereo(TWavBuffer& left, TWavBuffer& right);
+
+  // Runs several units over the same stereo input, side by side, each writing its own output
+  // pair (which may be the input itself). Each unit's result is exactly that of ProcessStereo.
+  static void ProcessUnits(std::span<TStereoReverb3_1* const> units, const float* inLeft,
+                           const float* inRight, std::span<float* const> outLeft,
+                           std::span<float* const> outRight, std::int32_t count);
+
+  const float* Ring(int channel) const { return ring_[channel].get(); }
+
+  std::array<std::int32_t, 2> Length{};
+  std::array<std::int32_t, 2> Position{};
+  std::array<std::array<std::int32_t, MaxTaps>, 2> TapOffset{};
+  std::array<std::array<float, MaxTaps>, 2> TapGain{};
+  std::array<std::int32_t, 2> TapCount{};
+  std::array<float, 2> DampState{};
+  float DampCoef = 0.0f;
+  float DampScale = 1.0f;
+  float DampMix = 0.0f;
+  std::array<float, 2> TapNorm{1.0f, 1.0f};
+  float LoopNorm = 0.0f;
+  float FeedSelf = 0.0f;
+  float FeedCross = 0.0f;
+
+ private:
+  static constexpr std::int32_t ChunkLimit = 256;
+
+  bool Configured() const { return Length[0] != 0 && Length[1] != 0; }
+  std::int32_t RunToWrap() const;
+  void BeginChunk(const float* inLeft, const float* inRight, std::int32_t n);
+  void EndChunk(float* outLeft, float* outRight, std::int32_t n);
+  void SumTaps(int channel, float* out, std::int32_t n);
+  void BoundLoopGain(double perPassDecay);
+  void FlushDampStates();
+  template <int K>
+  static void DampChunk(TStereoReverb3_1* const* units, std::int32_t n);
+
+  std::array<std::unique_ptr<float[]>, 2> ring_;
+
+  // Per-chunk working rows: the cells read before the chunk (feedback inputs and what taps
+  // reaching into the chunk must still hear), the feedback sums, the damping outputs.
+  struct alignas(64) ChunkRows {
+    std::array<std::array<float, ChunkLimit>, 2> Old;
+    std::array<std::array<float, ChunkLimit>, 2> Sum;
+    std::array<std::array<float, ChunkLimit>, 2> Damped;
+    std::array<float, ChunkLimit> Taps;
+  };
+  ChunkRows rows_;
+};
+
+}  // namespace lumra

@@ -1,0 +1,38 @@
+#pragma once
+// The element-wise inner loops of the effects. Each loop has no dependency between its samples,
+// so the compiler vectorises it; every lane performs exactly the scalar operations in the same
+// order, so the results do not depend on the vector width. On x86-64 Linux the loops are built
+// twice, for AVX2 and for baseline SSE2, and the wider one is picked at load time.
+
+#include <cstdint>
+
+#if defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(__SANITIZE_ADDRESS__)
+#define LREVERB_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define LREVERB_VECTOR_CLONES
+#endif
+
+namespace lumra {
+
+// Exchanges n samples between a block and a ring run (the plain delay).
+void SwapSamples(float* block, float* ring, std::int32_t n);
+
+// One run of the all-pass section: each ring cell is read once, then replaced.
+void AllPassRun(float* block, float* ring, std::int32_t n, double gain);
+
+// acc[i] = float(acc[i] + src[i] * gain): one reverb tap added to the running sums.
+void AccumulateTap(float* acc, const float* src, std::int32_t n, double gain);
+
+// out[i] = float(in[i] * gain).
+void ScaleRun(float* out, const float* in, std::int32_t n, double gain);
+
+// The feedback sums of one reverb chunk, v = cSelf * feedSelf + cOther * feedCross + x.
+void FeedbackRun(float* v, const float* cSelf, const float* cOther, const float* x,
+                 std::int32_t n, double feedSelf, double feedCross);
+
+// The damped ring cells of one reverb chunk: (v - (v - damp) * mix) * norm, tiny values flushed.
+void DampedCellRun(float* ring, const float* v, const float* damp, std::int32_t n, double mix,
+                   double norm);
+
+}  // namespace lumra

@@ -1,0 +1,97 @@
+#include "effects/wav_buffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace lumra {
+
+void TWavBuffer::Attach(float* data, std::int32_t count) {
+  Release();
+  data_ = data;
+  count_ = count;
+  borrowed_ = true;
+}
+
+void TWavBuffer::Release() {
+  data_ = nullptr;
+  count_ = 0;
+  borrowed_ = false;
+}
+
+void TWavBuffer::SetCount(std::int32_t count) {
+  if (count == count_) return;
+  Release();
+  if (count <= 0) return;
+  if (count > capacity_) {
+    storage_ = std::make_unique_for_overwrite<float[]>(static_cast<std::size_t>(count));
+    capacity_ = count;
+  }
+  data_ = storage_.get();
+  count_ = count;
+}
+
+void TWavBuffer::CopyFrom(const float* data, std::int32_t count) {
+  SetCount(count);
+  if (count_ > 0 && data_ != data) std::memcpy(data_, data, sizeof(float) * count_);
+}
+
+void TWavBuffer::Assign(const TWavBuffer& other) { CopyFrom(other.data_, other.count_); }
+
+void TWavBuffer::CopyTo(float* dest) const {
+  if (count_ > 0 && dest != data_) std::memcpy(dest, data_, sizeof(float) * count_);
+}
+
+void TWavBuffer::Deinterleave(const float* src, std::int32_t count, std::int32_t step,
+                              std::int32_t offset) {
+  SetCount(count);
+  for (std::int32_t i = 0; i < count_; ++i)
+    std::memcpy(&data_[i], &src[offset + static_cast<std::ptrdiff_t>(i) * step], sizeof(float));
+}
+
+void TWavBuffer::Interleave(float* dest, std::int32_t step, std::int32_t offset) const {
+  for (std::int32_t i = 0; i < count_; ++i)
+    std::memcpy(&dest[offset + static_cast<std::ptrdiff_t>(i) * step], &data_[i], sizeof(float));
+}
+
+// A float32 sum or difference taken in double and rounded once equals the float32 operation
+// itself (double carries more than twice float's precision), so these two stay in float.
+void TWavBuffer::Add(const TWavBuffer& other) {
+  const float* o = other.data_;
+  for (std::int32_t i = 0; i < count_; ++i) data_[i] += o[i];
+}
+
+void TWavBuffer::AddScaled(const TWavBuffer& other, float gain) {
+  const float* o = other.data_;
+  const double g = gain;
+  for (std::int32_t i = 0; i < count_; ++i)
+    data_[i] = static_cast<float>(o[i] * g + data_[i]);
+}
+
+void TWavBuffer::Mix(const TWavBuffer& other, float ownGain, float otherGain) {
+  const float* o = other.data_;
+  const double a = ownGain;
+  const double b = otherGain;
+  for (std::int32_t i = 0; i < count_; ++i)
+    data_[i] = static_cast<float>(data_[i] * a + o[i] * b);
+}
+
+void TWavBuffer::Subtract(const TWavBuffer& other) {
+  const float* o = other.data_;
+  for (std::int32_t i = 0; i < count_; ++i) data_[i] -= o[i];
+}
+
+void TWavBuffer::Zero() {
+  if (count_ > 0) std::fill_n(data_, count_, 0.0f);
+}
+
+float TWavBuffer::Peak() const {
+  float peak = 0.0f;
+  for (std::int32_t i = 0; i < count_; ++i) {
+    const float magnitude = std::fabs(data_[i]);
+    if (magnitude > peak) peak = magnitude;
+  }
+  return peak;
+}
+
+}  // namespace lumra

@@ -1,0 +1,165 @@
+#include "plugin/entry_points.h"
+
+#include <cstring>
+
+#include "plugin/chain.h"
+#include "plugin/float_environment.h"
+#include "plugin/instance.h"
+
+namespace lumra::plugin {
+namespace {
+
+constexpr const char* PlugName = "L Reverb|Quorel Lumra Reverb";
+constexpr std::int32_t PlugVersion = 101;
+
+// Stores a new rate and reconfigures for it; runs whatever the state of Power.
+void FollowSampleRate(Instance& in, std::int32_t rate) {
+  if (rate == in.SampleRate.load()) return;
+  in.SampleRate.store(rate);
+  ApplyParameters();
+}
+
+// The audio side of the handshake with ApplyParameters: a block runs only while no
+// reconfiguration does, and a reconfiguration starts only between blocks.
+class ProcessingScope {
+ public:
+  explicit ProcessingScope(Instance& in) : in_(in) {
+    if (in_.Reconfiguring.load()) return;
+    in_.Processing.store(true);
+    if (in_.Reconfiguring.load()) {
+      in_.Processing.store(false);
+      return;
+    }
+    entered_ = true;
+  }
+  ~ProcessingScope() {
+    if (entered_) in_.Processing.store(false);
+  }
+  ProcessingScope(const ProcessingScope&) = delete;
+  ProcessingScope& operator=(const ProcessingScope&) = delete;
+
+  bool Entered() const { return entered_; }
+
+ private:
+  Instance& in_;
+  bool entered_ = false;
+};
+
+void WriteSilence(Instance& in, float** channels, std::int32_t count, std::int32_t n) {
+  for (std::int32_t c = 0; c < count; ++c)
+    if (channels[c] != nullptr) std::memset(channels[c], 0, sizeof(float) * n);
+  in.PeakLeft.store(0.0f, std::memory_order_relaxed);
+  in.PeakRight.store(0.0f, std::memory_order_relaxed);
+}
+
+}  // namespace
+
+void Show() { TheInstance().MeterOn.store(true); }
+
+void Hide() { TheInstance().MeterOn.store(false); }
+
+void Start() {}
+
+void Stop() {}
+
+void Clear() {
+  Instance& in = TheInstance();
+  if (in.Effects) in.Effects->ClearAll();
+}
+
+void PostWave(float** channels, std::int32_t sampleRate, std::int32_t channelCount,
+              std::int32_t sampleCount) {
+  Instance& in = TheInstance();
+  if (!in.Effects) return;
+  const FloatEnvironmentGuard floatEnvironment;
+  FollowSampleRate(in, sampleRate);
+  in.ChannelCount.store(channelCount, std::memory_order_relaxed);
+  if (in.Power() == 0 || channels == nullptr || sampleCount <= 0) return;
+
+  ProcessingScope scope(in);
+  if (!scope.Entered()) {
+    WriteSilence(in, channels, channelCount, sampleCount);
+    return;
+  }
+  if (channelCount == 1 && channels[0] != nullptr) {
+    RunMonoChain(in, channels[0], sampleCount);
+  } else if (channelCount == 2 && channels[0] != nullptr &&
+             channels[1] != nullptr) {
+    RunStereoChain(in, channels[0], channels[1], sampleCount);
+  }
+}
+
+void PostWaveData(float* data, std::int32_t sampleRate, std::int32_t channelCount,
+                  std::int32_t sampleCount) {
+  Instance& in = TheInstance();
+  if (!in.Effects) return;
+  const FloatEnvironmentGuard floatEnvironment;
+  FollowSampleRate(in, sampleRate);
+  if (in.Power() == 0 || in.Reconfiguring.load() || data == nullptr || sampleCount <= 0) return;
+  if (channelCount != 1 && channelCount != 2) return;
+
+  std::array<TWavBuffer, 2>& parts = in.Buffers->Interleaved;
+  std::array<float*, 2> channels{};
+  for (std::int32_t c = 0; c < channelCount; ++c) {
+    parts[c].Deinterleave(data, sampleCount, channelCount, c);
+    channels[c] = parts[c].Data();
+  }
+  PostWave(channels.data(), sampleRate, channelCount, sampleCount);
+  for (std::int32_t c = 0; c < channelCount; ++c) parts[c].Interleave(data, channelCount, c);
+}
+
+const char* GetPlugName() { return PlugName; }
+
+std::int32_t GetPlugVersion() { return PlugVersion; }
+
+std::uint8_t GetActivePlug() { return TheInstance().Power(); }
+
+std::int32_t GetPlugChanged() { return TheInstance().ChangeCount.load(); }
+
+void SetData(const void* data, std::int32_t size) {
+  if (size != static_cast<std::int32_t>(ParamBlockSize) || data == nullptr) return;
+  ParamBlock block;
+  std::memcpy(&block, data, ParamBlockSize);
+  ApplyParameters(&block);
+}
+
+void GetData(void** data, std::int32_t* size) {
+  if (data != nullptr) *data = &TheInstance().Params;
+  if (size != nullptr) *size = static_cast<std::int32_t>(ParamBlockSize);
+}
+
+void SetText(const char* text) { TheInstance().CaptionText = text != nullptr ? text : ""; }
+
+void LoadLibraryInstance() {
+  Instance& in = TheInstance();
+  in.Processing.store(false);
+  in.Reconfiguring.store(false);
+  in.SampleRate.store(0);
+  in.ChannelCount.store(0);
+  in.PeakLeft.store(0.0f);
+  in.PeakRight.store(0.0f);
+  in.DryLevel = in.WetFactor = in.EarlyLevel = 0.0f;
+  in.LowPassOn = in.HighPassOn = in.DiffuseOn = false;
+  in.SetDataEntry = &SetData;
+  in.GetDataEntry = &GetData;
+  in.Params = ParamBlock{};
+
+  // The editor window is created here, hidden: its creation draws the face, turns the meter off,
+  // empties the caption text and installs the factory presets when they are missing.
+  in.MeterOn.store(false);
+  in.CaptionText.clear();
+
+  LoadDefaults();
+
+  in.Effects = std::make_unique<EffectObjects>();
+  in.Buffers = std::make_unique<ChainBuffers>();
+}
+
+void Destroy() {
+  Instance& in = TheInstance();
+  in.Effects.reset();
+  in.Buffers.reset();
+  // The editor window is closed and released here.
+}
+
+}  // namespace lumra::plugin
