@@ -12,9 +12,7 @@
 #include "plugin/param_block.h"
 #include "presets/block_codec.h"
 #include "presets/factory_presets.h"
-#include "presets/install_factory_presets.h"
 #include "presets/pluglib_win32.h"
-#include "presets/settings_store.h"
 #include "presets/utf16_win32.h"
 #include "test_plugin.h"
 
@@ -23,6 +21,7 @@ namespace {
 
 constexpr const wchar_t* ProductKey = L"Software\\Quorel\\Quorel Lumra Reverb";
 constexpr const wchar_t* PresetKey = L"Software\\Quorel\\Quorel Lumra Reverb\\Quorel Lumra Reverb";
+constexpr const wchar_t* FlagKey = L"Software\\Quorel\\Quorel Lumra Reverb\\Preset";
 
 std::wstring RegistryText(const wchar_t* key, const std::wstring& name) {
   DWORD bytes = 0;
@@ -111,15 +110,14 @@ class Dialog {
 
 class PlugLibDialogTest : public ::testing::Test {
  protected:
+  // Every test starts as a user who never ran the plug-in.
   void SetUp() override {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, ProductKey);
-    plugin_.Load();
+    ASSERT_TRUE(plugin_.Load());
   }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, ProductKey); }
-
-  void InstallFactory() {
-    InstallFactoryPresets();
-    ASSERT_EQ(RegistryText(PresetKey, L"00_Default"), Widen(FactoryPresets[0].Text));
+  void TearDown() override {
+    plugin_.Unload();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, ProductKey);
   }
 
   // Opens the dialog on this thread and runs script on another one; the script has to close it.
@@ -150,8 +148,33 @@ class PlugLibDialogTest : public ::testing::Test {
   TestPlugin plugin_;
 };
 
+TEST_F(PlugLibDialogTest, TheFirstLoadInstallsTheFactoryPresetsAndLaterLoadsKeepUserChanges) {
+  for (const FactoryPreset& preset : FactoryPresets)
+    EXPECT_EQ(RegistryText(PresetKey, Widen(preset.Name)), Widen(preset.Text));
+  EXPECT_EQ(RegistryText(FlagKey, L"Exists"), L"1");
+
+  plugin_.SetValue(3, 0.5f);
+  const std::string mine = plugin_.Text();
+  RunDialog([](const Dialog& dialog) {
+    dialog.Type(L"00_Default");
+    dialog.Click(Bu_StoreId);
+    dialog.Click(Bu_OKId);
+  });
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, PresetKey, L"05_Dome");
+  plugin_.Unload();
+  ASSERT_TRUE(plugin_.Load());
+  EXPECT_EQ(RegistryText(PresetKey, L"00_Default"), Widen(mine));
+  EXPECT_EQ(RegistryText(PresetKey, L"05_Dome"), L"<missing>");
+
+  SetRegistryText(FlagKey, L"Exists", L"0");
+  plugin_.Unload();
+  ASSERT_TRUE(plugin_.Load());
+  EXPECT_EQ(RegistryText(PresetKey, L"00_Default"), Widen(FactoryPresets[0].Text));
+  EXPECT_EQ(RegistryText(PresetKey, L"05_Dome"), Widen(FactoryPresets[5].Text));
+  EXPECT_EQ(RegistryText(FlagKey, L"Exists"), L"1");
+}
+
 TEST_F(PlugLibDialogTest, HasTheLayoutOfTheLibraryWindow) {
-  InstallFactory();
   RunDialog([](const Dialog& dialog) {
     RECT client{};
     ::GetClientRect(dialog.Window(), &client);
@@ -191,7 +214,6 @@ TEST_F(PlugLibDialogTest, HasTheLayoutOfTheLibraryWindow) {
 }
 
 TEST_F(PlugLibDialogTest, TypingANameMakesStoreTheDefaultAndEnterStoresTheLiveBlock) {
-  InstallFactory();
   plugin_.SetValue(0, 0.75f);
   RunDialog([&](const Dialog& dialog) {
     dialog.Type(L"Zed Hall");
@@ -218,7 +240,6 @@ TEST_F(PlugLibDialogTest, TypingANameMakesStoreTheDefaultAndEnterStoresTheLiveBl
 }
 
 TEST_F(PlugLibDialogTest, SelectingRecallsAtOnceAndDeleteRemovesThePreset) {
-  InstallFactory();
   RunDialog([&](const Dialog& dialog) {
     Recall(dialog, 2);
     EXPECT_TRUE(dialog.Enabled(Bu_DeleteId));
@@ -234,7 +255,6 @@ TEST_F(PlugLibDialogTest, SelectingRecallsAtOnceAndDeleteRemovesThePreset) {
 }
 
 TEST_F(PlugLibDialogTest, CancelAndEscapePutBackTheBlockFromOpening) {
-  InstallFactory();
   plugin_.SetValue(5, 0.125f);
   const std::string opening = plugin_.Text();
   RunDialog([&](const Dialog& dialog) {
@@ -252,7 +272,6 @@ TEST_F(PlugLibDialogTest, CancelAndEscapePutBackTheBlockFromOpening) {
 }
 
 TEST_F(PlugLibDialogTest, OkDoubleClickAndTheTitleBarKeepTheRecall) {
-  InstallFactory();
   RunDialog([&](const Dialog& dialog) {
     Recall(dialog, 9);
     dialog.Click(Bu_OKId);

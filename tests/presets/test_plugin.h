@@ -1,6 +1,8 @@
 #pragma once
-// The live parameter block the dialog works on, reached as the editor reaches it: through
-// SetData- and GetData-shaped functions.
+// The real plug-in, lreverb.zqp from the test's own folder, reached as the editor reaches it:
+// the dialog gets its exported SetData and GetData.
+
+#include <windows.h>
 
 #include <cstdint>
 #include <cstring>
@@ -14,37 +16,68 @@ namespace lumra::test {
 
 class TestPlugin {
  public:
-  void Load() {
-    params_ = {};
-    params_.Power = 1;
-    changes_ = 1;
+  TestPlugin() = default;
+  TestPlugin(const TestPlugin&) = delete;
+  TestPlugin& operator=(const TestPlugin&) = delete;
+  ~TestPlugin() { Unload(); }
+
+  // Loading runs the library's initialisation, which installs the factory presets.
+  bool Load() {
+    wchar_t path[MAX_PATH]{};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring file = path;
+    file = file.substr(0, file.find_last_of(L"\\/") + 1) + L"lreverb.zqp";
+    module_ = ::LoadLibraryW(file.c_str());
+    if (module_ == nullptr) return false;
+    setData_ = Export<SetDataFn>("SetData");
+    getData_ = Export<GetDataFn>("GetData");
+    getPlugChanged_ = Export<GetPlugChangedFn>("GetPlugChanged");
+    destroy_ = Export<DestroyFn>("Destroy");
+    return setData_ && getData_ && getPlugChanged_ && destroy_;
   }
-  ApplyBlockFn ApplyBlock() {
-    return [this](void* data, std::int32_t size) {
-      if (size != static_cast<std::int32_t>(ParamBlockSize)) return;
-      std::memcpy(&params_, data, ParamBlockSize);
-      ++changes_;
-    };
+  void Unload() {
+    if (module_ == nullptr) return;
+    if (destroy_) destroy_();
+    ::FreeLibrary(module_);
+    module_ = nullptr;
   }
-  FetchBlockFn FetchBlock() {
-    return [this](void** data, std::int32_t* size) {
-      *data = &params_;
-      *size = static_cast<std::int32_t>(ParamBlockSize);
-    };
-  }
-  int ChangeCount() const { return changes_; }
-  void SetValue(int index, float value) {
-    ParamBlock block = params_;
-    block.Values[index] = value;
-    ApplyBlock()(&block, static_cast<std::int32_t>(ParamBlockSize));
-  }
+
+  ApplyBlockFn ApplyBlock() const { return setData_; }
+  FetchBlockFn FetchBlock() const { return getData_; }
+  int ChangeCount() const { return getPlugChanged_(); }
+
   std::string Text() const {
-    return EncodeBlock({reinterpret_cast<const std::uint8_t*>(&params_), ParamBlockSize});
+    void* data = nullptr;
+    std::int32_t size = 0;
+    getData_(&data, &size);
+    return EncodeBlock({static_cast<const std::uint8_t*>(data), static_cast<std::size_t>(size)});
+  }
+  void SetValue(int index, float value) const {
+    void* data = nullptr;
+    std::int32_t size = 0;
+    getData_(&data, &size);
+    ParamBlock block;
+    std::memcpy(&block, data, sizeof block);
+    block.Values[index] = value;
+    setData_(&block, static_cast<std::int32_t>(sizeof block));
   }
 
  private:
-  ParamBlock params_{};
-  int changes_ = 0;
+  using SetDataFn = void(__stdcall*)(const void*, std::int32_t);
+  using GetDataFn = void(__stdcall*)(void**, std::int32_t*);
+  using GetPlugChangedFn = std::int32_t(__stdcall*)();
+  using DestroyFn = void(__stdcall*)();
+
+  template <typename Fn>
+  Fn Export(const char* name) const {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module_, name)));
+  }
+
+  HMODULE module_ = nullptr;
+  SetDataFn setData_ = nullptr;
+  GetDataFn getData_ = nullptr;
+  GetPlugChangedFn getPlugChanged_ = nullptr;
+  DestroyFn destroy_ = nullptr;
 };
 
 }  // namespace lumra::test
