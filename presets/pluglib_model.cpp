@@ -1,23 +1,8 @@
 #include "presets/pluglib_model.h"
 
-#include <algorithm>
-
 #include "presets/block_codec.h"
 
 namespace lumra {
-namespace {
-
-std::string FoldCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return text;
-}
-
-bool ListsBefore(const std::string& a, const std::string& b) {
-  return std::pair(FoldCase(a), a) < std::pair(FoldCase(b), b);
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> FetchBlockCopy(const FetchBlockFn& fetchBlock) {
   void* data = nullptr;
@@ -71,9 +56,8 @@ void PlugLibModel::Bu_CancelClick() {
 }
 
 void PlugLibModel::RefreshList() {
-  std::vector<std::string> names = presetKey_.ValueNames(sectionName_);
-  std::sort(names.begin(), names.end(), ListsBefore);
-  items_ = std::move(names);
+  items_ = presetKey_.ValueNames(sectionName_);
+  SortAsListed(items_);
   selected_.reset();
   deleteEnabled_ = false;
 }

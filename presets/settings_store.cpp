@@ -1,6 +1,8 @@
 #include "presets/settings_store.h"
 
+#include <algorithm>
 #include <charconv>
+#include <utility>
 
 namespace lumra {
 
@@ -22,13 +24,21 @@ void SettingsStore::WriteBool(std::string_view section, std::string_view name, b
   WriteString(section, name, value ? "1" : "0");
 }
 
+std::string FoldAsciiCase(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return folded;
+}
+
 bool SameValueName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
+  return a.size() == b.size() && FoldAsciiCase(a) == FoldAsciiCase(b);
+}
+
+void SortAsListed(std::vector<std::string>& names) {
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return std::pair(FoldAsciiCase(a), a) < std::pair(FoldAsciiCase(b), b);
+  });
 }
 
 }  // namespace lumra

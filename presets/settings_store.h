@@ -46,6 +46,9 @@ class SettingsStore {
   void WriteBool(std::string_view section, std::string_view name, bool value);
 };
 
+std::string FoldAsciiCase(std::string_view text);
 bool SameValueName(std::string_view a, std::string_view b);
+// The order in which names are listed to the user: without regard to ASCII case.
+void SortAsListed(std::vector<std::string>& names);
 
 }  // namespace lumra

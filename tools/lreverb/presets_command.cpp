@@ -37,13 +37,6 @@ std::string Quote(std::string_view text) {
   return quoted;
 }
 
-std::string FoldCase(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return folded;
-}
-
 std::size_t EditDistance(std::string_view a, std::string_view b) {
   std::vector<std::size_t> row(b.size() + 1);
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -59,12 +52,9 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
   return row[b.size()];
 }
 
-// The stored names in list order: without regard to ASCII case.
 std::vector<std::string> PresetNames(SettingsStore& store) {
   std::vector<std::string> names = store.ValueNames(PresetSection);
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return std::pair(FoldCase(a), a) < std::pair(FoldCase(b), b);
-  });
+  SortAsListed(names);
   return names;
 }
 
@@ -72,9 +62,9 @@ std::vector<std::string> PresetNames(SettingsStore& store) {
 std::string UnknownNameError(SettingsStore& store, std::string_view name) {
   std::vector<std::string> names = PresetNames(store);
   if (names.empty()) return "no preset named " + Quote(name) + "; no presets are stored";
-  const std::string wanted = FoldCase(name);
+  const std::string wanted = FoldAsciiCase(name);
   auto rank = [&](const std::string& candidate) {
-    const std::string folded = FoldCase(candidate);
+    const std::string folded = FoldAsciiCase(candidate);
     const bool contains = !wanted.empty() && folded.find(wanted) != std::string::npos;
     return std::pair(!contains, EditDistance(folded, wanted));
   };
