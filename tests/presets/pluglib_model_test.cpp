@@ -56,26 +56,22 @@ class PlugLibModelTest : public ::testing::Test {
   PlugLibModel dialog_{store_, PresetSection, plugin_.Apply(), plugin_.Fetch()};
 };
 
-TEST_F(PlugLibModelTest, OpensWithTheListAndOnlyOkEnabledAsDefault) {
+TEST_F(PlugLibModelTest, StoreIsEnabledByANameAndIsTheDefaultWhileTheNameBoxHasFocus) {
   EXPECT_EQ(dialog_.Items(), (std::vector<std::string>{"00_Default", "01_Ambience", "02_Church"}));
   EXPECT_FALSE(dialog_.StoreEnabled());
   EXPECT_FALSE(dialog_.DeleteEnabled());
   EXPECT_EQ(dialog_.DefaultButton(), DialogButton::OK);
-  EXPECT_EQ(dialog_.Result(), ModalResult::None);
-  EXPECT_EQ(plugin_.applied, 0);
-}
-
-TEST_F(PlugLibModelTest, TypingANameEnablesStoreAndMakesItDefaultUntilStoreLosesFocus) {
   dialog_.Ed_StoreEnter();
   EXPECT_EQ(dialog_.DefaultButton(), DialogButton::Store);
   dialog_.Ed_StoreChange("x");
   EXPECT_TRUE(dialog_.StoreEnabled());
   dialog_.Ed_StoreChange("");
-  EXPECT_FALSE(dialog_.StoreEnabled());
   dialog_.Bu_StoreClick();
   EXPECT_EQ(dialog_.Items().size(), 3u);
   dialog_.Bu_StoreExit();
   EXPECT_EQ(dialog_.DefaultButton(), DialogButton::OK);
+  EXPECT_EQ(dialog_.Result(), ModalResult::None);
+  EXPECT_EQ(plugin_.applied, 0);
 }
 
 TEST_F(PlugLibModelTest, StoreWritesTheLiveBlockSortedIntoTheListAndReplacesSameName) {
