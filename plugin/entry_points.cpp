@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "plugin/chain.h"
+#include "plugin/factory_presets_at_load.h"
 #include "plugin/float_environment.h"
 #include "plugin/instance.h"
 
@@ -148,6 +149,7 @@ void LoadLibraryInstance() {
   // empties the caption text and installs the factory presets when they are missing.
   in.MeterOn.store(false);
   in.CaptionText.clear();
+  InstallFactoryPresetsAtLoad();
 
   LoadDefaults();
 
