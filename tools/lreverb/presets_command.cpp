@@ -6,13 +6,13 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
-#include <iterator>
 #include <vector>
 
 #include "plugin/knob_table.h"
 #include "presets/block_codec.h"
 #include "presets/install_factory_presets.h"
 #include "presets/user_store.h"
+#include "tools/lreverb/params_file.h"
 
 namespace lumra {
 namespace {
@@ -94,19 +94,6 @@ ParamBlock ResolveOrThrow(SettingsStore& store, std::string_view name) {
   return *found.Block;
 }
 
-ParamBlock ReadBlockFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CommandError("cannot open " + Quote(path) + ": " + std::strerror(errno));
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-  if (bytes.size() != ParamBlockSize)
-    throw CommandError(Quote(path) + " holds " + std::to_string(bytes.size()) +
-                       " bytes; a parameter block is " + std::to_string(ParamBlockSize) +
-                       " bytes (as `lreverb presets export` writes it)");
-  ParamBlock block;
-  std::memcpy(&block, bytes.data(), ParamBlockSize);
-  return block;
-}
-
 void WriteBlockFile(const std::string& path, const ParamBlock& block) {
   const std::string temp = path + ".part";
   {
@@ -152,7 +139,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out) {
     expect(3);
     if (args[2] != "--params") throw UsageError(std::string(Usage));
     if (args[1].empty()) throw CommandError("a preset needs a name");
-    const ParamBlock block = ReadBlockFile(args[3]);
+    const ParamBlock block = ReadParamsFile(args[3]);
     OpenStoreForUse()->WriteString(
         PresetSection, args[1],
         EncodeBlock({reinterpret_cast<const std::uint8_t*>(&block), ParamBlockSize}));
