@@ -3,13 +3,34 @@
 
 #include <atomic>
 #include <cstdlib>
+#if defined(_WIN32)
+#include <malloc.h>
+#endif
 #include <new>
 
 #include "plugin_fixture.h"
 
 namespace {
+
 std::atomic<long> allocations{0};
+
+void* AlignedAllocate(std::size_t size, std::size_t alignment) {
+#if defined(_WIN32)
+  return _aligned_malloc(size, alignment);
+#else
+  return std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
+#endif
 }
+
+void AlignedFree(void* p) {
+#if defined(_WIN32)
+  _aligned_free(p);
+#else
+  std::free(p);
+#endif
+}
+
+}  // namespace
 
 void* operator new(std::size_t size) {
   allocations.fetch_add(1, std::memory_order_relaxed);
@@ -19,8 +40,7 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, std::align_val_t alignment) {
   allocations.fetch_add(1, std::memory_order_relaxed);
-  const std::size_t a = static_cast<std::size_t>(alignment);
-  if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a)) return p;
+  if (void* p = AlignedAllocate(size == 0 ? 1 : size, static_cast<std::size_t>(alignment))) return p;
   throw std::bad_alloc();
 }
 void* operator new[](std::size_t size, std::align_val_t alignment) { return operator new(size, alignment); }
@@ -28,10 +48,10 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { AlignedFree(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { AlignedFree(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { AlignedFree(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { AlignedFree(p); }
 
 namespace lumra::plugin {
 namespace {

@@ -4,6 +4,10 @@
 
 #include "plugin_fixture.h"
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
 namespace lumra::plugin {
 namespace {
 
@@ -123,6 +127,36 @@ TEST_F(ChainTest, ReconfigurationAnswersWithSilenceOrLeavesInterleavedDataAlone)
   EXPECT_EQ(interleaved, before);
   In().Reconfiguring = false;
 }
+
+#if defined(__SSE2__)
+// Hosts often run audio threads with flush-to-zero and denormals-are-zero; the output must not
+// depend on it, and the host's mode must survive the call.
+TEST_F(ChainTest, HostFloatModesChangeNothing) {
+  // Tiny samples on the left, which a careless float mode would flush; ordinary ones on the right.
+  std::vector<std::vector<float>> inputs;
+  for (int block = 0; block < 40; ++block) inputs.push_back(Noise(1024, block, block % 2 ? 0.5f : 1e-36f));
+  const auto render = [&inputs] {
+    std::vector<float> out;
+    for (int block = 0; block < 20; ++block) {
+      std::vector<float> left = inputs[2 * block], right = inputs[2 * block + 1];
+      Stereo(left, right, 44100);
+      out.insert(out.end(), left.begin(), left.end());
+      out.insert(out.end(), right.begin(), right.end());
+    }
+    return out;
+  };
+  const std::vector<float> plain = render();
+  Clear();
+  const unsigned hostMode = _mm_getcsr() | 0x8040 | 0x6000;  // FTZ, DAZ, round toward zero
+  const unsigned saved = _mm_getcsr();
+  _mm_setcsr(hostMode);
+  const std::vector<float> underHostMode = render();
+  const unsigned after = _mm_getcsr();
+  _mm_setcsr(saved);
+  EXPECT_EQ(after, hostMode);
+  EXPECT_EQ(underHostMode, plain);
+}
+#endif
 
 }  // namespace
 }  // namespace lumra::plugin
