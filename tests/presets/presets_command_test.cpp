@@ -82,7 +82,7 @@ TEST_F(PresetsCommandTest, RefusesBadNamesFilesAndCommandsInOneLine) {
   ExpectError(Run({"delete", "Studio"}), "closest: \"13_Studio\"");
   ExpectError(Run({"export", "nope", File("x.bin")}), "no preset named \"nope\"");
   ExpectError(Run({"store", "", "--params", File("short.bin")}), "needs a name");
-  ExpectError(Run({"store", "A", "--params", File("short.bin")}), "holds 147 bytes");
+  ExpectError(Run({"store", "A", "--params", File("short.bin")}), "neither a 148-byte parameter block");
   ExpectError(Run({"store", "A", "--params", File("missing.bin")}), "cannot open");
   ExpectError(Run({"store", "A", File("short.bin")}), "usage:");
   ExpectError(Run({"rename", "A"}), "unknown presets command \"rename\"");
