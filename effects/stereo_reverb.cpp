@@ -8,6 +8,7 @@
 #include "common/random.h"
 #include "effects/flush.h"
 #include "effects/lowpass.h"
+#include "effects/tap_sums.h"
 #include "effects/vector_kernels.h"
 
 namespace lumra {
@@ -216,14 +217,14 @@ void TStereoReverb3_1::EndChunk(float* outLeft, float* outRight, std::int32_t n)
 // Length - o samples earlier (offset 0: the current cell); within a chunk that is one run of
 // the history.
 void TStereoReverb3_1::SumTaps(int channel, float* out, std::int32_t n) {
-  float* acc = rows_.Taps.data();
-  std::fill_n(acc, n, 0.0f);
   const std::int32_t length = Length[channel];
+  std::array<std::int32_t, MaxTaps> back;
   for (std::int32_t t = 0; t < TapCount[channel]; ++t) {
-    const std::int32_t delay = (length - TapOffset[channel][t]) % length;
-    AccumulateTap(acc, Delayed(channel, delay), n, TapGain[channel][t]);
+    const std::int32_t offset = TapOffset[channel][t];
+    back[t] = offset == 0 ? 0 : length - offset;
   }
-  ScaleRun(out, acc, n, TapNorm[channel]);
+  SumTapRun(out, Delayed(channel, 0), back.data(), TapGain[channel].data(), TapCount[channel], n,
+            TapNorm[channel]);
 }
 
 void TStereoReverb3_1::Advance(std::int32_t n) {

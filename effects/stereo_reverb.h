@@ -104,11 +104,10 @@ class TStereoReverb3_1 : public TEffect {
   std::array<std::int32_t, 2> head_{};
   std::array<std::int32_t, 2> capacity_{};
 
-  // Per-chunk working rows: the feedback sums, the damping outputs, the tap sums.
+  // Per-chunk working rows: the feedback sums and the damping outputs.
   struct alignas(64) ChunkRows {
     std::array<std::array<float, ChunkLimit>, 2> Sum;
     std::array<std::array<float, ChunkLimit>, 2> Damped;
-    std::array<float, ChunkLimit> Taps;
   };
   ChunkRows rows_;
 };

@@ -24,17 +24,6 @@ void AllPassRun(float* __restrict block, float* __restrict ring, std::int32_t n,
 }
 
 LREVERB_VECTOR_CLONES
-void AccumulateTap(float* __restrict acc, const float* __restrict src, std::int32_t n,
-                   double gain) {
-  for (std::int32_t i = 0; i < n; ++i) acc[i] = static_cast<float>(acc[i] + src[i] * gain);
-}
-
-LREVERB_VECTOR_CLONES
-void ScaleRun(float* __restrict out, const float* __restrict in, std::int32_t n, double gain) {
-  for (std::int32_t i = 0; i < n; ++i) out[i] = static_cast<float>(in[i] * gain);
-}
-
-LREVERB_VECTOR_CLONES
 void FeedbackRun(float* __restrict v, const float* __restrict cSelf,
                  const float* __restrict cOther, const float* __restrict x, std::int32_t n,
                  double feedSelf, double feedCross) {

@@ -21,12 +21,6 @@ void SwapSamples(float* block, float* ring, std::int32_t n);
 // One run of the all-pass section: each ring cell is read once, then replaced.
 void AllPassRun(float* block, float* ring, std::int32_t n, double gain);
 
-// acc[i] = float(acc[i] + src[i] * gain): one reverb tap added to the running sums.
-void AccumulateTap(float* acc, const float* src, std::int32_t n, double gain);
-
-// out[i] = float(in[i] * gain).
-void ScaleRun(float* out, const float* in, std::int32_t n, double gain);
-
 // The feedback sums of one reverb chunk, v = cSelf * feedSelf + cOther * feedCross + x.
 void FeedbackRun(float* v, const float* cSelf, const float* cOther, const float* x,
                  std::int32_t n, double feedSelf, double feedCross);
