@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
-#if defined(__x86_64__) && defined(__linux__)
+#include "effects/wide_arithmetic.h"
+
+#if LREVERB_WIDE
 // GCC 12's conversion intrinsics start from a deliberately undefined vector and warn about it.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
 #pragma GCC diagnostic pop
-#define LREVERB_TAPS_AVX512 1
 #endif
 
 namespace lumra {
@@ -32,11 +33,10 @@ void SumTapRunPortable(float* out, const float* history, const std::int32_t* bac
   }
 }
 
-#ifdef LREVERB_TAPS_AVX512
-// A history sample times a tap gain is exact in double (two 24-bit significands), so the fused
-// multiply-add rounds exactly once where the scalar code rounds the sum: the same result.
+#if LREVERB_WIDE
+// A history sample times a tap gain is a product of two float32 values: see ExactMulAdd.
 template <int Vectors>
-__attribute__((target("avx512f"), always_inline)) inline void SumTapBlock(
+LREVERB_WIDE_TARGET __attribute__((always_inline)) inline void SumTapBlock(
     float* out, const float* history, const std::int32_t* back, const float* gain,
     std::int32_t taps, __m512d norm) {
   __m256 acc[Vectors];
@@ -53,7 +53,7 @@ __attribute__((target("avx512f"), always_inline)) inline void SumTapBlock(
     _mm256_storeu_ps(out + 8 * k, _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_cvtps_pd(acc[k]), norm)));
 }
 
-__attribute__((target("avx512f"))) void SumTapRunAvx512(float* out, const float* history,
+LREVERB_WIDE_TARGET void SumTapRunAvx512(float* out, const float* history,
                                                          const std::int32_t* back,
                                                          const float* gain, std::int32_t taps,
                                                          std::int32_t n, double norm) {
@@ -65,20 +65,14 @@ __attribute__((target("avx512f"))) void SumTapRunAvx512(float* out, const float*
   if (at < n) SumTapRunPortable(out + at, history + at, back, gain, taps, n - at, norm);
 }
 
-bool DetectAvx512() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx512f");
-}
-
-const bool HasAvx512 = DetectAvx512();
 #endif
 
 }  // namespace
 
 void SumTapRun(float* out, const float* history, const std::int32_t* back, const float* gain,
                std::int32_t taps, std::int32_t n, double norm) {
-#ifdef LREVERB_TAPS_AVX512
-  if (HasAvx512) return SumTapRunAvx512(out, history, back, gain, taps, n, norm);
+#if LREVERB_WIDE
+  if (WideArithmetic()) return SumTapRunAvx512(out, history, back, gain, taps, n, norm);
 #endif
   SumTapRunPortable(out, history, back, gain, taps, n, norm);
 }

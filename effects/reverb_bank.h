@@ -1,0 +1,127 @@
+#pragma once
+// Several reverb units driven chunk by chunk, side by side. The damping low-passes are the only
+// serial recursions of a unit; the bank runs those of all its units in one loop, together with
+// one more recursion of the caller's (the companion), so that their latencies overlap. Every
+// unit's arithmetic is exactly that of TStereoReverb3_1::ProcessStereo.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "effects/stereo_reverb.h"
+#include "effects/wide_arithmetic.h"
+
+namespace lumra {
+
+class ReverbBank {
+ public:
+  static constexpr std::size_t MaxUnits = 4;
+  static constexpr std::int32_t ChunkLimit = TStereoReverb3_1::ChunkLimit;
+
+  // A companion whose Step does nothing.
+  struct NoCompanion {
+    template <bool Fused>
+    void Step(std::int32_t) {}
+  };
+
+  // Takes the configured units among the given ones (at most MaxUnits units are given); the
+  // others are left to the caller, who passes their signal through.
+  void Assign(std::span<TStereoReverb3_1* const> units);
+  bool Active(std::size_t unit) const { return (activeMask_ >> unit) & 1u; }
+  // The longest chunk: within it no ring cell is both read for feedback and written.
+  std::int32_t ChunkLength() const { return chunk_; }
+
+  // One chunk of n samples is Begin, Damp, End. All units hear the same input.
+  void Begin(const float* inLeft, const float* inRight, std::int32_t n);
+  // companion.Step<Fused>(i) runs for i < companionCount, interleaved with the chunk's samples;
+  // Fused says whether it may use ExactMulAdd's fused form.
+  template <class Companion>
+  void Damp(std::int32_t n, Companion& companion, std::int32_t companionCount);
+  // Outputs are indexed as the units given to Assign; only active units' are written. They may
+  // be the input rows.
+  void End(std::span<float* const> outLeft, std::span<float* const> outRight, std::int32_t n);
+  // After the host's block: damping states that decayed below the threshold become zero.
+  void Finish();
+
+ private:
+  template <bool Fused, class Companion>
+  void DampUnits(std::int32_t n, Companion& companion, std::int32_t companionCount);
+  template <class Companion>
+  LREVERB_WIDE_TARGET void DampWide(std::int32_t n, Companion& companion,
+                                    std::int32_t companionCount);
+  template <int K, bool Fused, class Companion>
+  void DampLanes(std::int32_t n, Companion& companion, std::int32_t companionCount);
+
+  std::array<TStereoReverb3_1*, MaxUnits> units_{};
+  std::array<std::size_t, MaxUnits> index_{};
+  std::size_t count_ = 0;
+  std::uint32_t activeMask_ = 0;
+  std::int32_t chunk_ = ChunkLimit;
+
+  // Row 2k + ch belongs to channel ch of active unit k.
+  alignas(64) std::array<std::array<float, ChunkLimit>, 2 * MaxUnits> sum_;
+  alignas(64) std::array<std::array<float, ChunkLimit>, 2 * MaxUnits> damped_;
+};
+
+template <class Companion>
+void ReverbBank::Damp(std::int32_t n, Companion& companion, std::int32_t companionCount) {
+#if LREVERB_WIDE
+  if (WideArithmetic()) return DampWide(n, companion, companionCount);
+#endif
+  DampUnits<false>(n, companion, companionCount);
+}
+
+// The same loop built for AVX-512 and FMA: twice the registers, and the fused multiply-add
+// shortens each recursion step.
+template <class Companion>
+void ReverbBank::DampWide(std::int32_t n, Companion& companion, std::int32_t companionCount) {
+  DampUnits<true>(n, companion, companionCount);
+}
+
+template <bool Fused, class Companion>
+__attribute__((always_inline)) inline void ReverbBank::DampUnits(std::int32_t n,
+                                                                 Companion& companion,
+                                                                 std::int32_t companionCount) {
+  switch (count_) {
+    case 0: DampLanes<0, Fused>(n, companion, companionCount); break;
+    case 1: DampLanes<1, Fused>(n, companion, companionCount); break;
+    case 2: DampLanes<2, Fused>(n, companion, companionCount); break;
+    case 3: DampLanes<3, Fused>(n, companion, companionCount); break;
+    default: DampLanes<4, Fused>(n, companion, companionCount); break;
+  }
+}
+
+template <int K, bool Fused, class Companion>
+__attribute__((always_inline)) inline void ReverbBank::DampLanes(std::int32_t n, Companion& companion, std::int32_t companionCount) {
+  constexpr int Lanes = 2 * K;
+  std::array<double, Lanes> coef, scale;
+  std::array<float, Lanes> state;
+  for (int j = 0; j < Lanes; ++j) {
+    coef[j] = units_[j / 2]->DampCoef;
+    scale[j] = units_[j / 2]->DampScale;
+    state[j] = units_[j / 2]->DampState[j % 2];
+  }
+  const auto step = [&](std::int32_t i) {
+    for (int j = 0; j < Lanes; ++j) {
+      state[j] = static_cast<float>(ExactMulAdd<Fused>(state[j], coef[j], sum_[j][i]) * scale[j]);
+      damped_[j][i] = state[j];
+    }
+  };
+  const std::int32_t both = std::min(n, companionCount);
+  for (std::int32_t i = 0; i < both; ++i) {
+    step(i);
+    companion.template Step<Fused>(i);
+  }
+  for (std::int32_t i = both; i < n; ++i) step(i);
+  for (std::int32_t i = both; i < companionCount; ++i) companion.template Step<Fused>(i);
+  for (int j = 0; j < Lanes; ++j) units_[j / 2]->DampState[j % 2] = state[j];
+}
+
+// Runs the units over count samples of the same stereo input, each writing its own output pair
+// (which may be the input itself); an unconfigured unit passes its input through.
+void RunBank(ReverbBank& bank, std::span<TStereoReverb3_1* const> units, const float* inLeft,
+             const float* inRight, std::span<float* const> outLeft,
+             std::span<float* const> outRight, std::int32_t count);
+
+}  // namespace lumra
