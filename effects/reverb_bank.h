@@ -108,13 +108,17 @@ __attribute__((always_inline)) inline void ReverbBank::DampLanes(std::int32_t n,
       damped_[j][i] = state[j];
     }
   };
+  // A local copy, so that the companion's state stays in registers rather than in memory that
+  // the row stores might alias.
+  Companion lanes = companion;
   const std::int32_t both = std::min(n, companionCount);
   for (std::int32_t i = 0; i < both; ++i) {
     step(i);
-    companion.template Step<Fused>(i);
+    lanes.template Step<Fused>(i);
   }
   for (std::int32_t i = both; i < n; ++i) step(i);
-  for (std::int32_t i = both; i < companionCount; ++i) companion.template Step<Fused>(i);
+  for (std::int32_t i = both; i < companionCount; ++i) lanes.template Step<Fused>(i);
+  companion = lanes;
   for (int j = 0; j < Lanes; ++j) units_[j / 2]->DampState[j % 2] = state[j];
 }
 

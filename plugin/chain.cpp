@@ -55,7 +55,7 @@ float PeakRun(const float* x, std::int32_t n, float peak) {
 template <bool LowPass, bool HighPass, int Channels>
 class ToneLanes {
  public:
-  ToneLanes(EffectObjects& fx, const std::array<float*, 2>& rows) : fx_(fx), rows_(rows) {
+  ToneLanes(EffectObjects& fx, const std::array<float*, 2>& rows) : fx_(&fx), rows_(rows) {
     for (int c = 0; c < Channels; ++c) {
       low_[c] = fx.Filters[0][c].State;
       high_[c] = fx.Filters[1][c].State;
@@ -86,13 +86,13 @@ class ToneLanes {
   // After the host's block: the states go back to the filters, tiny ones flushed.
   void Finish() {
     for (int c = 0; c < Channels; ++c) {
-      if constexpr (LowPass) fx_.Filters[0][c].State = FlushTiny(low_[c]);
-      if constexpr (HighPass) fx_.Filters[1][c].State = FlushTiny(high_[c]);
+      if constexpr (LowPass) fx_->Filters[0][c].State = FlushTiny(low_[c]);
+      if constexpr (HighPass) fx_->Filters[1][c].State = FlushTiny(high_[c]);
     }
   }
 
  private:
-  EffectObjects& fx_;
+  EffectObjects* fx_;
   std::array<float*, 2> rows_;
   std::array<float, Channels> low_, high_;
   std::array<double, Channels> lowCoef_, lowScale_, highCoef_, highScale_;
