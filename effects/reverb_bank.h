@@ -10,7 +10,7 @@
 #include <span>
 
 #include "effects/stereo_reverb.h"
-#include "effects/wide_arithmetic.h"
+#include "effects/wide_intrinsics.h"
 
 namespace lumra {
 
@@ -45,12 +45,10 @@ class ReverbBank {
   void Finish();
 
  private:
-  template <bool Fused, class Companion>
-  void DampUnits(std::int32_t n, Companion& companion, std::int32_t companionCount);
   template <class Companion>
   LREVERB_WIDE_TARGET void DampWide(std::int32_t n, Companion& companion,
                                     std::int32_t companionCount);
-  template <int K, bool Fused, class Companion>
+  template <int K, class Companion>
   void DampLanes(std::int32_t n, Companion& companion, std::int32_t companionCount);
 
   std::array<TStereoReverb3_1*, MaxUnits> units_{};
@@ -60,8 +58,8 @@ class ReverbBank {
   std::int32_t chunk_ = ChunkLimit;
 
   // Row 2k + ch belongs to channel ch of active unit k.
-  alignas(64) std::array<std::array<float, ChunkLimit>, 2 * MaxUnits> sum_;
-  alignas(64) std::array<std::array<float, ChunkLimit>, 2 * MaxUnits> damped_;
+  alignas(64) std::array<std::array<float, ChunkLimit>, 2 * MaxUnits> sum_{};
+  alignas(64) std::array<std::array<float, ChunkLimit>, 2 * MaxUnits> damped_{};
 };
 
 template <class Companion>
@@ -69,31 +67,72 @@ void ReverbBank::Damp(std::int32_t n, Companion& companion, std::int32_t compani
 #if LREVERB_WIDE
   if (WideArithmetic()) return DampWide(n, companion, companionCount);
 #endif
-  DampUnits<false>(n, companion, companionCount);
-}
-
-// The same loop built for AVX-512 and FMA: twice the registers, and the fused multiply-add
-// shortens each recursion step.
-template <class Companion>
-void ReverbBank::DampWide(std::int32_t n, Companion& companion, std::int32_t companionCount) {
-  DampUnits<true>(n, companion, companionCount);
-}
-
-template <bool Fused, class Companion>
-__attribute__((always_inline)) inline void ReverbBank::DampUnits(std::int32_t n,
-                                                                 Companion& companion,
-                                                                 std::int32_t companionCount) {
   switch (count_) {
-    case 0: DampLanes<0, Fused>(n, companion, companionCount); break;
-    case 1: DampLanes<1, Fused>(n, companion, companionCount); break;
-    case 2: DampLanes<2, Fused>(n, companion, companionCount); break;
-    case 3: DampLanes<3, Fused>(n, companion, companionCount); break;
-    default: DampLanes<4, Fused>(n, companion, companionCount); break;
+    case 0: DampLanes<0>(n, companion, companionCount); break;
+    case 1: DampLanes<1>(n, companion, companionCount); break;
+    case 2: DampLanes<2>(n, companion, companionCount); break;
+    case 3: DampLanes<3>(n, companion, companionCount); break;
+    default: DampLanes<4>(n, companion, companionCount); break;
   }
 }
 
-template <int K, bool Fused, class Companion>
-__attribute__((always_inline)) inline void ReverbBank::DampLanes(std::int32_t n, Companion& companion, std::int32_t companionCount) {
+#if LREVERB_WIDE
+// All eight recursions (four units, two channels) as the lanes of one vector, eight samples at a
+// time: the rows are transposed in, the eight steps run, the results are transposed back. Lanes
+// of absent units have coefficients 0 and stay 0.
+template <class Companion>
+void ReverbBank::DampWide(std::int32_t n, Companion& companion, std::int32_t companionCount) {
+  constexpr std::size_t Lanes = 2 * MaxUnits;
+  alignas(64) std::array<double, Lanes> coef{}, scale{};
+  alignas(32) std::array<float, Lanes> state{};
+  for (std::size_t j = 0; j < 2 * count_; ++j) {
+    coef[j] = units_[j / 2]->DampCoef;
+    scale[j] = units_[j / 2]->DampScale;
+    state[j] = units_[j / 2]->DampState[j % 2];
+  }
+  Companion lanes = companion;
+  const __m512d c = _mm512_load_pd(coef.data());
+  const __m512d k = _mm512_load_pd(scale.data());
+  const auto blocks = [&]<bool WithCompanion>(std::int32_t& i, std::int32_t end)
+                          LREVERB_WIDE_TARGET {
+    __m512d s = _mm512_cvtps_pd(_mm256_load_ps(state.data()));
+    for (; i + 8 <= end; i += 8) {
+      __m256 r[8];
+      for (std::size_t j = 0; j < Lanes; ++j) r[j] = _mm256_loadu_ps(sum_[j].data() + i);
+      Transpose8(r);
+      for (int t = 0; t < 8; ++t) {
+        r[t] = _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_fmadd_pd(s, c, _mm512_cvtps_pd(r[t])), k));
+        s = _mm512_cvtps_pd(r[t]);
+        if constexpr (WithCompanion) lanes.template Step<true>(i + t);
+      }
+      Transpose8(r);
+      for (std::size_t j = 0; j < Lanes; ++j) _mm256_storeu_ps(damped_[j].data() + i, r[j]);
+    }
+    _mm256_store_ps(state.data(), _mm512_cvtpd_ps(s));
+  };
+  const auto step = [&](std::int32_t i) LREVERB_WIDE_TARGET {
+    for (std::size_t j = 0; j < Lanes; ++j) {
+      state[j] = static_cast<float>(ExactMulAdd<true>(state[j], coef[j], sum_[j][i]) * scale[j]);
+      damped_[j][i] = state[j];
+    }
+  };
+  const std::int32_t both = std::min(n, companionCount);
+  std::int32_t i = 0;
+  blocks.template operator()<true>(i, both);
+  for (; i < both; ++i) {
+    step(i);
+    lanes.template Step<true>(i);
+  }
+  blocks.template operator()<false>(i, n);
+  for (; i < n; ++i) step(i);
+  for (std::int32_t t = both; t < companionCount; ++t) lanes.template Step<true>(t);
+  companion = lanes;
+  for (std::size_t j = 0; j < 2 * count_; ++j) units_[j / 2]->DampState[j % 2] = state[j];
+}
+#endif
+
+template <int K, class Companion>
+void ReverbBank::DampLanes(std::int32_t n, Companion& companion, std::int32_t companionCount) {
   constexpr int Lanes = 2 * K;
   std::array<double, Lanes> coef, scale;
   std::array<float, Lanes> state;
@@ -104,7 +143,7 @@ __attribute__((always_inline)) inline void ReverbBank::DampLanes(std::int32_t n,
   }
   const auto step = [&](std::int32_t i) {
     for (int j = 0; j < Lanes; ++j) {
-      state[j] = static_cast<float>(ExactMulAdd<Fused>(state[j], coef[j], sum_[j][i]) * scale[j]);
+      state[j] = static_cast<float>(ExactMulAdd<false>(state[j], coef[j], sum_[j][i]) * scale[j]);
       damped_[j][i] = state[j];
     }
   };
@@ -114,10 +153,10 @@ __attribute__((always_inline)) inline void ReverbBank::DampLanes(std::int32_t n,
   const std::int32_t both = std::min(n, companionCount);
   for (std::int32_t i = 0; i < both; ++i) {
     step(i);
-    lanes.template Step<Fused>(i);
+    lanes.template Step<false>(i);
   }
   for (std::int32_t i = both; i < n; ++i) step(i);
-  for (std::int32_t i = both; i < companionCount; ++i) lanes.template Step<Fused>(i);
+  for (std::int32_t i = both; i < companionCount; ++i) lanes.template Step<false>(i);
   companion = lanes;
   for (int j = 0; j < Lanes; ++j) units_[j / 2]->DampState[j % 2] = state[j];
 }

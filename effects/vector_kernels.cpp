@@ -1,15 +1,7 @@
 #include "effects/vector_kernels.h"
 
 #include "effects/flush.h"
-#include "effects/wide_arithmetic.h"
-
-#if LREVERB_WIDE
-// GCC 12's conversion intrinsics start from a deliberately undefined vector and warn about it.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
-#endif
+#include "effects/wide_intrinsics.h"
 
 namespace lumra {
 namespace {
