@@ -139,6 +139,10 @@ void CombineStereoChunk(Instance& in, StereoRows& rows, std::int32_t n) {
   }
 }
 
+// Damping alone fills the pipeline and the tone filters alone drain it, each for one chunk:
+// shorter chunks shorten both, much shorter ones cost more in per-chunk work than they save.
+constexpr std::int32_t StereoChunk = 128;
+
 }  // namespace
 
 // The chain runs chunk by chunk; every effect object still sees its samples in order, so the
@@ -159,7 +163,7 @@ void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
     outRight[u] = rows.Units[u][1].data();
   }
   bank.Assign(units);
-  const std::int32_t chunk = bank.ChunkLength();
+  const std::int32_t chunk = std::min(bank.ChunkLength(), StereoChunk);
   const bool meter = in.MeterOn.load(std::memory_order_relaxed);
   std::array<float, 2> peak{0.0f, 0.0f};
 
