@@ -7,6 +7,7 @@
 // GCC 12's conversion intrinsics start from a deliberately undefined vector and warn about it.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 
