@@ -19,10 +19,10 @@ class ReverbBank {
   static constexpr std::size_t MaxUnits = 4;
   static constexpr std::int32_t ChunkLimit = TStereoReverb3_1::ChunkLimit;
 
-  // A companion whose Step does nothing.
+  // A companion whose steps do nothing.
   struct NoCompanion {
-    template <bool Fused>
     void Step(std::int32_t) {}
+    void StepWide(std::int32_t) {}
   };
 
   // Takes the configured units among the given ones (at most MaxUnits units are given); the
@@ -34,8 +34,8 @@ class ReverbBank {
 
   // One chunk of n samples is Begin, Damp, End. All units hear the same input.
   void Begin(const float* inLeft, const float* inRight, std::int32_t n);
-  // companion.Step<Fused>(i) runs for i < companionCount, interleaved with the chunk's samples;
-  // Fused says whether it may use ExactMulAdd's fused form.
+  // companion.Step(i) runs for i < companionCount, interleaved with the chunk's samples; where
+  // the wide arithmetic runs, companion.StepWide(i) instead.
   template <class Companion>
   void Damp(std::int32_t n, Companion& companion, std::int32_t companionCount);
   // Outputs are indexed as the units given to Assign; only active units' are written. They may
@@ -103,7 +103,7 @@ void ReverbBank::DampWide(std::int32_t n, Companion& companion, std::int32_t com
       for (int t = 0; t < 8; ++t) {
         r[t] = _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_fmadd_pd(s, c, _mm512_cvtps_pd(r[t])), k));
         s = _mm512_cvtps_pd(r[t]);
-        if constexpr (WithCompanion) lanes.template Step<true>(i + t);
+        if constexpr (WithCompanion) lanes.StepWide(i + t);
       }
       Transpose8(r);
       for (std::size_t j = 0; j < Lanes; ++j) _mm256_storeu_ps(damped_[j].data() + i, r[j]);
@@ -121,11 +121,11 @@ void ReverbBank::DampWide(std::int32_t n, Companion& companion, std::int32_t com
   blocks.template operator()<true>(i, both);
   for (; i < both; ++i) {
     step(i);
-    lanes.template Step<true>(i);
+    lanes.StepWide(i);
   }
   blocks.template operator()<false>(i, n);
   for (; i < n; ++i) step(i);
-  for (std::int32_t t = both; t < companionCount; ++t) lanes.template Step<true>(t);
+  for (std::int32_t t = both; t < companionCount; ++t) lanes.StepWide(t);
   companion = lanes;
   for (std::size_t j = 0; j < 2 * count_; ++j) units_[j / 2]->DampState[j % 2] = state[j];
 }
@@ -153,10 +153,10 @@ void ReverbBank::DampLanes(std::int32_t n, Companion& companion, std::int32_t co
   const std::int32_t both = std::min(n, companionCount);
   for (std::int32_t i = 0; i < both; ++i) {
     step(i);
-    lanes.template Step<false>(i);
+    lanes.Step(i);
   }
   for (std::int32_t i = both; i < n; ++i) step(i);
-  for (std::int32_t i = both; i < companionCount; ++i) lanes.template Step<false>(i);
+  for (std::int32_t i = both; i < companionCount; ++i) lanes.Step(i);
   companion = lanes;
   for (int j = 0; j < Lanes; ++j) units_[j / 2]->DampState[j % 2] = state[j];
 }

@@ -7,6 +7,7 @@
 #include "effects/flush.h"
 #include "effects/reverb_bank.h"
 #include "effects/vector_kernels.h"
+#include "effects/wide_intrinsics.h"
 
 namespace lumra::plugin {
 namespace {
@@ -50,12 +51,14 @@ float PeakRun(const float* x, std::int32_t n, float peak) {
 }
 
 // The tone filters over rows of samples, in place: the low-pass when on, then the high-pass
-// formed as the signal minus its low-passed copy. One Step advances all recursions of all
+// formed as the signal minus its low-passed copy. One step advances all recursions of all
 // channels by one sample, so that their latencies overlap; each keeps exactly its own arithmetic.
+// With the wide arithmetic the two channels are the two lanes of one vector per filter.
 template <bool LowPass, bool HighPass, int Channels>
 class ToneLanes {
  public:
-  ToneLanes(EffectObjects& fx, const std::array<float*, 2>& rows) : fx_(&fx), rows_(rows) {
+  ToneLanes(EffectObjects& fx, const std::array<float*, 2>& rows, bool wide)
+      : fx_(&fx), rows_(rows), wide_(wide) {
     for (int c = 0; c < Channels; ++c) {
       low_[c] = fx.Filters[0][c].State;
       high_[c] = fx.Filters[1][c].State;
@@ -64,27 +67,63 @@ class ToneLanes {
       highCoef_[c] = fx.Filters[1][c].Coef;
       highScale_[c] = fx.Filters[1][c].Scale;
     }
+#if LREVERB_WIDE
+    if constexpr (Channels == 2) {
+      lowPair_ = _mm_setr_ps(low_[0], low_[1], 0.0f, 0.0f);
+      highPair_ = _mm_setr_ps(high_[0], high_[1], 0.0f, 0.0f);
+      lowPairCoef_ = _mm_setr_pd(lowCoef_[0], lowCoef_[1]);
+      lowPairScale_ = _mm_setr_pd(lowScale_[0], lowScale_[1]);
+      highPairCoef_ = _mm_setr_pd(highCoef_[0], highCoef_[1]);
+      highPairScale_ = _mm_setr_pd(highScale_[0], highScale_[1]);
+    }
+#endif
   }
 
-  template <bool Fused>
   void Step(std::int32_t i) {
     for (int c = 0; c < Channels; ++c) {
       float x = rows_[c][i];
       if constexpr (LowPass) {
-        low_[c] = static_cast<float>(ExactMulAdd<Fused>(low_[c], lowCoef_[c], x) * lowScale_[c]);
+        low_[c] = static_cast<float>((low_[c] * lowCoef_[c] + x) * lowScale_[c]);
         x = low_[c];
       }
       if constexpr (HighPass) {
-        high_[c] =
-            static_cast<float>(ExactMulAdd<Fused>(high_[c], highCoef_[c], x) * highScale_[c]);
+        high_[c] = static_cast<float>((high_[c] * highCoef_[c] + x) * highScale_[c]);
         x -= high_[c];
       }
       rows_[c][i] = x;
     }
   }
 
+#if LREVERB_WIDE
+  // The state times the coefficient is a product of two float32 values: see ExactMulAdd.
+  LREVERB_WIDE_TARGET void StepWide(std::int32_t i) {
+    static_assert(Channels == 2);
+    __m128 x = _mm_unpacklo_ps(_mm_load_ss(rows_[0] + i), _mm_load_ss(rows_[1] + i));
+    if constexpr (LowPass) {
+      lowPair_ = _mm_cvtpd_ps(_mm_mul_pd(
+          _mm_fmadd_pd(_mm_cvtps_pd(lowPair_), lowPairCoef_, _mm_cvtps_pd(x)), lowPairScale_));
+      x = lowPair_;
+    }
+    if constexpr (HighPass) {
+      highPair_ = _mm_cvtpd_ps(_mm_mul_pd(
+          _mm_fmadd_pd(_mm_cvtps_pd(highPair_), highPairCoef_, _mm_cvtps_pd(x)), highPairScale_));
+      x = _mm_sub_ps(x, highPair_);
+    }
+    _mm_store_ss(rows_[0] + i, x);
+    _mm_store_ss(rows_[1] + i, _mm_movehdup_ps(x));
+  }
+#endif
+
   // After the host's block: the states go back to the filters, tiny ones flushed.
   void Finish() {
+#if LREVERB_WIDE
+    if constexpr (Channels == 2) {
+      if (wide_) {
+        _mm_storel_pi(reinterpret_cast<__m64*>(low_.data()), lowPair_);
+        _mm_storel_pi(reinterpret_cast<__m64*>(high_.data()), highPair_);
+      }
+    }
+#endif
     for (int c = 0; c < Channels; ++c) {
       if constexpr (LowPass) fx_->Filters[0][c].State = FlushTiny(low_[c]);
       if constexpr (HighPass) fx_->Filters[1][c].State = FlushTiny(high_[c]);
@@ -94,26 +133,32 @@ class ToneLanes {
  private:
   EffectObjects* fx_;
   std::array<float*, 2> rows_;
+  bool wide_;
   std::array<float, Channels> low_, high_;
   std::array<double, Channels> lowCoef_, lowScale_, highCoef_, highScale_;
+#if LREVERB_WIDE
+  __m128 lowPair_, highPair_;
+  __m128d lowPairCoef_, lowPairScale_, highPairCoef_, highPairScale_;
+#endif
 };
 
 // Calls body with the tone lanes that the switches ask for, then finishes them.
+// wide says whether the lanes will be stepped with StepWide.
 template <int Channels, class Body>
-void WithToneLanes(Instance& in, const std::array<float*, 2>& rows, Body&& body) {
+void WithToneLanes(Instance& in, const std::array<float*, 2>& rows, bool wide, Body&& body) {
   EffectObjects& fx = *in.Effects;
   const auto run = [&](auto lanes) {
     body(lanes);
     lanes.Finish();
   };
   if (in.LowPassOn && in.HighPassOn) {
-    run(ToneLanes<true, true, Channels>(fx, rows));
+    run(ToneLanes<true, true, Channels>(fx, rows, wide));
   } else if (in.LowPassOn) {
-    run(ToneLanes<true, false, Channels>(fx, rows));
+    run(ToneLanes<true, false, Channels>(fx, rows, wide));
   } else if (in.HighPassOn) {
-    run(ToneLanes<false, true, Channels>(fx, rows));
+    run(ToneLanes<false, true, Channels>(fx, rows, wide));
   } else {
-    run(ToneLanes<false, false, Channels>(fx, rows));
+    run(ToneLanes<false, false, Channels>(fx, rows, wide));
   }
 }
 
@@ -167,7 +212,7 @@ void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
   const bool meter = in.MeterOn.load(std::memory_order_relaxed);
   std::array<float, 2> peak{0.0f, 0.0f};
 
-  WithToneLanes<2>(in, {outLeft[1], outRight[1]}, [&](auto& tone) {
+  WithToneLanes<2>(in, {outLeft[1], outRight[1]}, WideArithmetic(), [&](auto& tone) {
     std::int32_t last = 0, lastCount = 0;
     for (std::int32_t at = 0; at < n || lastCount > 0;) {
       const std::int32_t count = std::min(chunk, n - at);
@@ -239,8 +284,8 @@ void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
   }
   if (in.DiffuseOn) RunSetA(fx, 0, channel, n);
   main.AddScaled(b.Early[0], in.EarlyLevel);
-  WithToneLanes<1>(in, {channel, nullptr}, [n](auto& tone) {
-    for (std::int32_t i = 0; i < n; ++i) tone.template Step<false>(i);
+  WithToneLanes<1>(in, {channel, nullptr}, false, [n](auto& tone) {
+    for (std::int32_t i = 0; i < n; ++i) tone.Step(i);
   });
   if (in.MeterOn.load(std::memory_order_relaxed))
     in.PeakLeft.store(static_cast<float>(double{main.Peak()} * in.WetFactor),
