@@ -44,7 +44,7 @@ void RunBank(ReverbBank& bank, std::span<TStereoReverb3_1* const> units, const f
   if (count <= 0) return;
   bool any = false;
   for (std::size_t u = 0; u < units.size(); ++u) {
-    if (bank.Active(u)) {
+    if (u < ReverbBank::MaxUnits && bank.Active(u)) {
       any = true;
       continue;
     }
@@ -57,7 +57,7 @@ void RunBank(ReverbBank& bank, std::span<TStereoReverb3_1* const> units, const f
   for (std::int32_t done = 0; done < count; done += chunk) {
     const std::int32_t n = std::min(count - done, chunk);
     std::array<float*, ReverbBank::MaxUnits> left{}, right{};
-    for (std::size_t u = 0; u < units.size(); ++u) {
+    for (std::size_t u = 0; u < std::min(units.size(), ReverbBank::MaxUnits); ++u) {
       left[u] = outLeft[u] + done;
       right[u] = outRight[u] + done;
     }

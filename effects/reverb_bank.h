@@ -25,8 +25,8 @@ class ReverbBank {
     void StepWide(std::int32_t) {}
   };
 
-  // Takes the configured units among the given ones (at most MaxUnits units are given); the
-  // others are left to the caller, who passes their signal through.
+  // Takes the configured units among the first MaxUnits given; the others are left to the
+  // caller, who passes their signal through.
   void Assign(std::span<TStereoReverb3_1* const> units);
   bool Active(std::size_t unit) const { return (activeMask_ >> unit) & 1u; }
   // The longest chunk: within it no ring cell is both read for feedback and written.
@@ -162,7 +162,8 @@ void ReverbBank::DampLanes(std::int32_t n, Companion& companion, std::int32_t co
 }
 
 // Runs the units over count samples of the same stereo input, each writing its own output pair
-// (which may be the input itself); an unconfigured unit passes its input through.
+// (which may be the input itself); an unconfigured unit, or one beyond the first MaxUnits,
+// passes its input through.
 void RunBank(ReverbBank& bank, std::span<TStereoReverb3_1* const> units, const float* inLeft,
              const float* inRight, std::span<float* const> outLeft,
              std::span<float* const> outRight, std::int32_t count);

@@ -45,10 +45,9 @@ LREVERB_WIDE_TARGET __attribute__((always_inline)) inline void SumTapBlock(
     _mm256_storeu_ps(out + 8 * k, _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_cvtps_pd(acc[k]), norm)));
 }
 
-LREVERB_WIDE_TARGET void SumTapRunAvx512(float* out, const float* history,
-                                                         const std::int32_t* back,
-                                                         const float* gain, std::int32_t taps,
-                                                         std::int32_t n, double norm) {
+LREVERB_WIDE_TARGET void SumTapRunWide(float* out, const float* history,
+                                       const std::int32_t* back, const float* gain,
+                                       std::int32_t taps, std::int32_t n, double norm) {
   const __m512d scale = _mm512_set1_pd(norm);
   std::int32_t at = 0;
   for (; at + Block <= n; at += Block)
@@ -56,7 +55,6 @@ LREVERB_WIDE_TARGET void SumTapRunAvx512(float* out, const float* history,
   for (; at + 8 <= n; at += 8) SumTapBlock<1>(out + at, history + at, back, gain, taps, scale);
   if (at < n) SumTapRunPortable(out + at, history + at, back, gain, taps, n - at, norm);
 }
-
 #endif
 
 }  // namespace
@@ -64,7 +62,7 @@ LREVERB_WIDE_TARGET void SumTapRunAvx512(float* out, const float* history,
 void SumTapRun(float* out, const float* history, const std::int32_t* back, const float* gain,
                std::int32_t taps, std::int32_t n, double norm) {
 #if LREVERB_WIDE
-  if (WideArithmetic()) return SumTapRunAvx512(out, history, back, gain, taps, n, norm);
+  if (WideArithmetic()) return SumTapRunWide(out, history, back, gain, taps, n, norm);
 #endif
   SumTapRunPortable(out, history, back, gain, taps, n, norm);
 }

@@ -263,8 +263,7 @@ void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
   TStereoReverb3_1* earlyUnit = &fx.Reverbs[EarlyUnit];
   float* earlyLeft = b.Early[0].Data();
   float* earlyRight = b.Early[1].Data();
-  RunBank(b.Bank, {&earlyUnit, 1}, channel, b.Pre.Data(), {&earlyLeft, 1},
-                                 {&earlyRight, 1}, n);
+  RunBank(b.Bank, {&earlyUnit, 1}, channel, b.Pre.Data(), {&earlyLeft, 1}, {&earlyRight, 1}, n);
   // Its right-hand reflections join the left input of the late units.
   main.Add(b.Early[1]);
 
