@@ -29,20 +29,22 @@ void TDelayRing::Clear() {
   position_ = 0;
 }
 
-void TZDelay::Process(TWavBuffer& buffer) {
+void TZDelay::Process(TWavBuffer& buffer) { ProcessRun(buffer.Data(), buffer.Count()); }
+
+void TZDelay::ProcessRun(float* x, std::int32_t n) {
   if (length_ == 0) return;
-  float* x = buffer.Data();
   // Within a run every cell is read once, then overwritten: swap the run with the block.
-  ForEachRun(buffer.Count(), [x](std::int32_t at, float* ring, std::int32_t run) {
+  ForEachRun(n, [x](std::int32_t at, float* ring, std::int32_t run) {
     SwapSamples(x + at, ring, run);
   });
 }
 
-void TDelay2::Process(TWavBuffer& buffer) {
+void TDelay2::Process(TWavBuffer& buffer) { ProcessRun(buffer.Data(), buffer.Count()); }
+
+void TDelay2::ProcessRun(float* x, std::int32_t n) {
   if (length_ == 0) return;
-  float* x = buffer.Data();
   const double gain = Gain;
-  ForEachRun(buffer.Count(), [x, gain](std::int32_t at, float* ring, std::int32_t run) {
+  ForEachRun(n, [x, gain](std::int32_t at, float* ring, std::int32_t run) {
     AllPassRun(x + at, ring, run, gain);
   });
 }

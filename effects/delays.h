@@ -33,12 +33,14 @@ class TDelayRing : public TEffect {
 class TZDelay : public TDelayRing {
  public:
   void Process(TWavBuffer& buffer) override;
+  void ProcessRun(float* x, std::int32_t n);
 };
 
 // Schroeder all-pass: v[n] = x[n] + g v[n-N], y[n] = v[n-N] - g v[n].
 class TDelay2 : public TDelayRing {
  public:
   void Process(TWavBuffer& buffer) override;
+  void ProcessRun(float* x, std::int32_t n);
 
   float Gain = 1.0f;
 };

@@ -8,6 +8,8 @@
 #include "common/random.h"
 #include "effects/flush.h"
 #include "effects/lowpass.h"
+#include "effects/reverb_bank.h"
+#include "effects/tap_sums.h"
 #include "effects/vector_kernels.h"
 
 namespace lumra {
@@ -163,50 +165,34 @@ void TStereoReverb3_1::ProcessStereo(TWavBuffer& left, TWavBuffer& right) {
   ProcessUnits({&self, 1}, l, r, {&l, 1}, {&r, 1}, left.Count());
 }
 
+void TStereoReverb3_1::ProcessUnits(std::span<TStereoReverb3_1* const> units,
+                                    const float* inLeft, const float* inRight,
+                                    std::span<float* const> outLeft,
+                                    std::span<float* const> outRight, std::int32_t count) {
+  ReverbBank bank;
+  RunBank(bank, units, inLeft, inRight, outLeft, outRight, count);
+}
+
 // The cells written delay samples before the current one, for the chunk's samples in order.
 const float* TStereoReverb3_1::Delayed(int channel, std::int32_t delay) const {
   return cells_[channel].get() + head_[channel] - delay;
 }
 
-void TStereoReverb3_1::BeginChunk(const float* inLeft, const float* inRight, std::int32_t n) {
+void TStereoReverb3_1::FeedbackChunk(const float* inLeft, const float* inRight, float* sumLeft,
+                                     float* sumRight, std::int32_t n) const {
   const double self = FeedSelf;
   const double cross = FeedCross;
   const float* left = Delayed(0, Length[0]);
   const float* right = Delayed(1, Length[1]);
-  FeedbackRun(rows_.Sum[0].data(), left, right, inLeft, n, self, cross);
-  FeedbackRun(rows_.Sum[1].data(), right, left, inRight, n, self, cross);
+  FeedbackRun(sumLeft, left, right, inLeft, n, self, cross);
+  FeedbackRun(sumRight, right, left, inRight, n, self, cross);
 }
 
-// The damping low-passes are the only serial recursions of a unit; running those of several
-// units in one loop lets their latencies overlap.
-template <int K>
-void TStereoReverb3_1::DampChunk(TStereoReverb3_1* const* units, std::int32_t n) {
-  std::array<double, K> coef, scale;
-  std::array<float, 2 * K> state;
-  std::array<const float*, 2 * K> in;
-  std::array<float*, 2 * K> out;
-  for (int k = 0; k < K; ++k) {
-    coef[k] = units[k]->DampCoef;
-    scale[k] = units[k]->DampScale;
-    for (int ch = 0; ch < 2; ++ch) {
-      state[2 * k + ch] = units[k]->DampState[ch];
-      in[2 * k + ch] = units[k]->rows_.Sum[ch].data();
-      out[2 * k + ch] = units[k]->rows_.Damped[ch].data();
-    }
-  }
-  for (std::int32_t i = 0; i < n; ++i) {
-    for (int j = 0; j < 2 * K; ++j) {
-      state[j] = static_cast<float>((state[j] * coef[j / 2] + in[j][i]) * scale[j / 2]);
-      out[j][i] = state[j];
-    }
-  }
-  for (int k = 0; k < K; ++k) units[k]->DampState = {state[2 * k], state[2 * k + 1]};
-}
-
-void TStereoReverb3_1::EndChunk(float* outLeft, float* outRight, std::int32_t n) {
+void TStereoReverb3_1::StoreChunk(std::array<const float*, 2> sums,
+                                  std::array<const float*, 2> damped, float* outLeft,
+                                  float* outRight, std::int32_t n) {
   for (int ch = 0; ch < 2; ++ch)
-    DampedCellRun(cells_[ch].get() + head_[ch], rows_.Sum[ch].data(), rows_.Damped[ch].data(), n,
-                  DampMix, LoopNorm);
+    DampedCellRun(cells_[ch].get() + head_[ch], sums[ch], damped[ch], n, DampMix, LoopNorm);
   SumTaps(0, outLeft, n);
   SumTaps(1, outRight, n);
   Advance(n);
@@ -216,14 +202,14 @@ void TStereoReverb3_1::EndChunk(float* outLeft, float* outRight, std::int32_t n)
 // Length - o samples earlier (offset 0: the current cell); within a chunk that is one run of
 // the history.
 void TStereoReverb3_1::SumTaps(int channel, float* out, std::int32_t n) {
-  float* acc = rows_.Taps.data();
-  std::fill_n(acc, n, 0.0f);
   const std::int32_t length = Length[channel];
+  std::array<std::int32_t, MaxTaps> back;
   for (std::int32_t t = 0; t < TapCount[channel]; ++t) {
-    const std::int32_t delay = (length - TapOffset[channel][t]) % length;
-    AccumulateTap(acc, Delayed(channel, delay), n, TapGain[channel][t]);
+    const std::int32_t offset = TapOffset[channel][t];
+    back[t] = offset == 0 ? 0 : length - offset;
   }
-  ScaleRun(out, acc, n, TapNorm[channel]);
+  SumTapRun(out, Delayed(channel, 0), back.data(), TapGain[channel].data(), TapCount[channel], n,
+            TapNorm[channel]);
 }
 
 void TStereoReverb3_1::Advance(std::int32_t n) {
@@ -241,45 +227,6 @@ void TStereoReverb3_1::Advance(std::int32_t n) {
 
 void TStereoReverb3_1::FlushDampStates() {
   for (float& state : DampState) state = FlushTiny(state);
-}
-
-void TStereoReverb3_1::ProcessUnits(std::span<TStereoReverb3_1* const> units,
-                                    const float* inLeft, const float* inRight,
-                                    std::span<float* const> outLeft,
-                                    std::span<float* const> outRight, std::int32_t count) {
-  constexpr std::size_t MaxUnits = 4;
-  std::array<TStereoReverb3_1*, MaxUnits> active{};
-  std::array<float*, MaxUnits> left{}, right{};
-  std::size_t k = 0;
-  for (std::size_t u = 0; u < units.size(); ++u) {
-    if (units[u]->Configured() && k < MaxUnits) {
-      active[k] = units[u];
-      left[k] = outLeft[u];
-      right[k] = outRight[u];
-      ++k;
-    } else if (count > 0) {
-      // An unconfigured unit leaves its signal as it is.
-      if (outLeft[u] != inLeft) std::memmove(outLeft[u], inLeft, sizeof(float) * count);
-      if (outRight[u] != inRight) std::memmove(outRight[u], inRight, sizeof(float) * count);
-    }
-  }
-  if (k == 0) return;
-
-  for (std::int32_t done = 0; done < count;) {
-    // Within a chunk no ring cell is both read for feedback and written.
-    std::int32_t n = std::min(count - done, ChunkLimit);
-    for (std::size_t u = 0; u < k; ++u) n = std::min(n, active[u]->ShortestRing());
-    for (std::size_t u = 0; u < k; ++u) active[u]->BeginChunk(inLeft + done, inRight + done, n);
-    switch (k) {
-      case 1: DampChunk<1>(active.data(), n); break;
-      case 2: DampChunk<2>(active.data(), n); break;
-      case 3: DampChunk<3>(active.data(), n); break;
-      default: DampChunk<4>(active.data(), n); break;
-    }
-    for (std::size_t u = 0; u < k; ++u) active[u]->EndChunk(left[u] + done, right[u] + done, n);
-    done += n;
-  }
-  for (std::size_t u = 0; u < k; ++u) active[u]->FlushDampStates();
 }
 
 }  // namespace lumra

@@ -82,19 +82,22 @@ class TStereoReverb3_1 : public TEffect {
   float FeedCross = 0.0f;
 
  private:
+  friend class ReverbBank;
   static constexpr std::int32_t ChunkLimit = 256;
 
   bool Configured() const { return Length[0] != 0 && Length[1] != 0; }
   std::int32_t ShortestRing() const { return std::min(Length[0], Length[1]); }
   const float* Delayed(int channel, std::int32_t delay) const;
-  void BeginChunk(const float* inLeft, const float* inRight, std::int32_t n);
-  void EndChunk(float* outLeft, float* outRight, std::int32_t n);
+  // A chunk is FeedbackChunk (the loop inputs v), the damping recursion run by the caller, then
+  // StoreChunk (ring cells, taps, advance).
+  void FeedbackChunk(const float* inLeft, const float* inRight, float* sumLeft, float* sumRight,
+                     std::int32_t n) const;
+  void StoreChunk(std::array<const float*, 2> sums, std::array<const float*, 2> damped,
+                  float* outLeft, float* outRight, std::int32_t n);
   void SumTaps(int channel, float* out, std::int32_t n);
   void Advance(std::int32_t n);
   void BoundLoopGain(double perPassDecay);
   void FlushDampStates();
-  template <int K>
-  static void DampChunk(TStereoReverb3_1* const* units, std::int32_t n);
 
   // Each ring is kept as a stretch of its history in time order: cells_[ch][head_[ch] - Length]
   // up to head_[ch] - 1 are the ring's contents, the oldest first, and the next cell is written
@@ -104,13 +107,6 @@ class TStereoReverb3_1 : public TEffect {
   std::array<std::int32_t, 2> head_{};
   std::array<std::int32_t, 2> capacity_{};
 
-  // Per-chunk working rows: the feedback sums, the damping outputs, the tap sums.
-  struct alignas(64) ChunkRows {
-    std::array<std::array<float, ChunkLimit>, 2> Sum;
-    std::array<std::array<float, ChunkLimit>, 2> Damped;
-    std::array<float, ChunkLimit> Taps;
-  };
-  ChunkRows rows_;
 };
 
 }  // namespace lumra

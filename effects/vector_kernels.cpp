@@ -1,8 +1,42 @@
 #include "effects/vector_kernels.h"
 
 #include "effects/flush.h"
+#include "effects/wide_intrinsics.h"
 
 namespace lumra {
+namespace {
+
+LREVERB_VECTOR_CLONES
+void AllPassPlain(float* __restrict block, float* __restrict ring, std::int32_t n, double gain) {
+  for (std::int32_t i = 0; i < n; ++i) {
+    const double d = ring[i];
+    const float v = static_cast<float>(d * gain + block[i]);
+    block[i] = static_cast<float>(d - gain * v);
+    ring[i] = FlushTiny(v);
+  }
+}
+
+#if LREVERB_WIDE
+// Both products, ring cell times gain and gain times v, are of float32 values: see ExactMulAdd.
+LREVERB_WIDE_TARGET void AllPassWide(float* __restrict block, float* __restrict ring,
+                                     std::int32_t n, double gain) {
+  const __m512d g = _mm512_set1_pd(gain);
+  const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7fffffff));
+  const __m256 threshold = _mm256_set1_ps(FlushThreshold);
+  std::int32_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m512d d = _mm512_cvtps_pd(_mm256_loadu_ps(ring + i));
+    const __m512d x = _mm512_cvtps_pd(_mm256_loadu_ps(block + i));
+    const __m256 v = _mm512_cvtpd_ps(_mm512_fmadd_pd(d, g, x));
+    _mm256_storeu_ps(block + i, _mm512_cvtpd_ps(_mm512_fnmadd_pd(g, _mm512_cvtps_pd(v), d)));
+    const __m256 tiny = _mm256_cmp_ps(_mm256_and_ps(v, magnitude), threshold, _CMP_LT_OQ);
+    _mm256_storeu_ps(ring + i, _mm256_andnot_ps(tiny, v));
+  }
+  AllPassPlain(block + i, ring + i, n - i, gain);
+}
+#endif
+
+}  // namespace
 
 LREVERB_VECTOR_CLONES
 void SwapSamples(float* __restrict block, float* __restrict ring, std::int32_t n) {
@@ -13,25 +47,11 @@ void SwapSamples(float* __restrict block, float* __restrict ring, std::int32_t n
   }
 }
 
-LREVERB_VECTOR_CLONES
-void AllPassRun(float* __restrict block, float* __restrict ring, std::int32_t n, double gain) {
-  for (std::int32_t i = 0; i < n; ++i) {
-    const double d = ring[i];
-    const float v = static_cast<float>(d * gain + block[i]);
-    block[i] = static_cast<float>(d - gain * v);
-    ring[i] = FlushTiny(v);
-  }
-}
-
-LREVERB_VECTOR_CLONES
-void AccumulateTap(float* __restrict acc, const float* __restrict src, std::int32_t n,
-                   double gain) {
-  for (std::int32_t i = 0; i < n; ++i) acc[i] = static_cast<float>(acc[i] + src[i] * gain);
-}
-
-LREVERB_VECTOR_CLONES
-void ScaleRun(float* __restrict out, const float* __restrict in, std::int32_t n, double gain) {
-  for (std::int32_t i = 0; i < n; ++i) out[i] = static_cast<float>(in[i] * gain);
+void AllPassRun(float* block, float* ring, std::int32_t n, double gain) {
+#if LREVERB_WIDE
+  if (WideArithmetic()) return AllPassWide(block, ring, n, gain);
+#endif
+  AllPassPlain(block, ring, n, gain);
 }
 
 LREVERB_VECTOR_CLONES

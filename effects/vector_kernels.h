@@ -2,7 +2,8 @@
 // The element-wise inner loops of the effects. Each loop has no dependency between its samples,
 // so the compiler vectorises it; every lane performs exactly the scalar operations in the same
 // order, so the results do not depend on the vector width. On x86-64 Linux the loops are built
-// twice, for AVX2 and for baseline SSE2, and the wider one is picked at load time.
+// for AVX-512, AVX2 and baseline SSE2, and the widest the processor runs is picked at load time;
+// the all-pass run also has an explicit AVX-512 form with fused multiply-adds (wide_arithmetic.h).
 
 #include <cstdint>
 
@@ -20,12 +21,6 @@ void SwapSamples(float* block, float* ring, std::int32_t n);
 
 // One run of the all-pass section: each ring cell is read once, then replaced.
 void AllPassRun(float* block, float* ring, std::int32_t n, double gain);
-
-// acc[i] = float(acc[i] + src[i] * gain): one reverb tap added to the running sums.
-void AccumulateTap(float* acc, const float* src, std::int32_t n, double gain);
-
-// out[i] = float(in[i] * gain).
-void ScaleRun(float* out, const float* in, std::int32_t n, double gain);
 
 // The feedback sums of one reverb chunk, v = cSelf * feedSelf + cOther * feedCross + x.
 void FeedbackRun(float* v, const float* cSelf, const float* cOther, const float* x,

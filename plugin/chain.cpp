@@ -1,9 +1,13 @@
 #include "plugin/chain.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "effects/flush.h"
+#include "effects/reverb_bank.h"
 #include "effects/vector_kernels.h"
+#include "effects/wide_intrinsics.h"
 
 namespace lumra::plugin {
 namespace {
@@ -15,99 +19,232 @@ void ZeroNonFinite(float* __restrict x, std::int32_t n) {
   for (std::int32_t i = 0; i < n; ++i) x[i] = std::isfinite(x[i]) ? x[i] : 0.0f;
 }
 
-// The tone filters: the low-pass when on, then the high-pass formed as the signal minus its
-// low-passed copy (main -= hp). All recursions of both channels run in one pass, so that their
-// latencies overlap; each keeps exactly its own arithmetic.
-template <bool LowPass, bool HighPass, int Channels>
-void ToneFilterPass(EffectObjects& fx, const std::array<float*, 2>& main, std::int32_t n) {
-  std::array<float, Channels> low, high;
-  std::array<double, Channels> lowCoef, lowScale, highCoef, highScale;
-  for (int c = 0; c < Channels; ++c) {
-    low[c] = fx.Filters[0][c].State;
-    high[c] = fx.Filters[1][c].State;
-    lowCoef[c] = fx.Filters[0][c].Coef;
-    lowScale[c] = fx.Filters[0][c].Scale;
-    highCoef[c] = fx.Filters[1][c].Coef;
-    highScale[c] = fx.Filters[1][c].Scale;
-  }
+LREVERB_VECTOR_CLONES
+void CopyFinite(float* __restrict out, const float* __restrict x, std::int32_t n) {
+  for (std::int32_t i = 0; i < n; ++i) out[i] = std::isfinite(x[i]) ? x[i] : 0.0f;
+}
+
+LREVERB_VECTOR_CLONES
+void AddRun(float* __restrict x, const float* __restrict y, std::int32_t n) {
+  for (std::int32_t i = 0; i < n; ++i) x[i] += y[i];
+}
+
+LREVERB_VECTOR_CLONES
+void AddScaledRun(float* __restrict x, const float* __restrict y, std::int32_t n, double gain) {
+  for (std::int32_t i = 0; i < n; ++i) x[i] = static_cast<float>(y[i] * gain + x[i]);
+}
+
+// out = wet * wetGain + out * dryGain, out holding the dry signal.
+LREVERB_VECTOR_CLONES
+void MixRun(float* __restrict out, const float* __restrict wet, std::int32_t n, double wetGain,
+            double dryGain) {
+  for (std::int32_t i = 0; i < n; ++i)
+    out[i] = static_cast<float>(wet[i] * wetGain + out[i] * dryGain);
+}
+
+float PeakRun(const float* x, std::int32_t n, float peak) {
   for (std::int32_t i = 0; i < n; ++i) {
+    const float magnitude = std::fabs(x[i]);
+    if (magnitude > peak) peak = magnitude;
+  }
+  return peak;
+}
+
+// The tone filters over rows of samples, in place: the low-pass when on, then the high-pass
+// formed as the signal minus its low-passed copy. One step advances all recursions of all
+// channels by one sample, so that their latencies overlap; each keeps exactly its own arithmetic.
+// With the wide arithmetic the two channels are the two lanes of one vector per filter.
+template <bool LowPass, bool HighPass, int Channels>
+class ToneLanes {
+ public:
+  ToneLanes(EffectObjects& fx, const std::array<float*, 2>& rows, bool wide)
+      : fx_(&fx), rows_(rows), wide_(wide) {
     for (int c = 0; c < Channels; ++c) {
-      float x = main[c][i];
+      low_[c] = fx.Filters[0][c].State;
+      high_[c] = fx.Filters[1][c].State;
+      lowCoef_[c] = fx.Filters[0][c].Coef;
+      lowScale_[c] = fx.Filters[0][c].Scale;
+      highCoef_[c] = fx.Filters[1][c].Coef;
+      highScale_[c] = fx.Filters[1][c].Scale;
+    }
+#if LREVERB_WIDE
+    if constexpr (Channels == 2) {
+      lowPair_ = _mm_setr_ps(low_[0], low_[1], 0.0f, 0.0f);
+      highPair_ = _mm_setr_ps(high_[0], high_[1], 0.0f, 0.0f);
+      lowPairCoef_ = _mm_setr_pd(lowCoef_[0], lowCoef_[1]);
+      lowPairScale_ = _mm_setr_pd(lowScale_[0], lowScale_[1]);
+      highPairCoef_ = _mm_setr_pd(highCoef_[0], highCoef_[1]);
+      highPairScale_ = _mm_setr_pd(highScale_[0], highScale_[1]);
+    }
+#endif
+  }
+
+  void Step(std::int32_t i) {
+    for (int c = 0; c < Channels; ++c) {
+      float x = rows_[c][i];
       if constexpr (LowPass) {
-        low[c] = static_cast<float>((low[c] * lowCoef[c] + x) * lowScale[c]);
-        x = low[c];
+        low_[c] = static_cast<float>((low_[c] * lowCoef_[c] + x) * lowScale_[c]);
+        x = low_[c];
       }
       if constexpr (HighPass) {
-        high[c] = static_cast<float>((high[c] * highCoef[c] + x) * highScale[c]);
-        x -= high[c];
+        high_[c] = static_cast<float>((high_[c] * highCoef_[c] + x) * highScale_[c]);
+        x -= high_[c];
       }
-      main[c][i] = x;
+      rows_[c][i] = x;
     }
   }
-  for (int c = 0; c < Channels; ++c) {
-    if constexpr (LowPass) fx.Filters[0][c].State = FlushTiny(low[c]);
-    if constexpr (HighPass) fx.Filters[1][c].State = FlushTiny(high[c]);
-  }
-}
 
-template <int Channels>
-void ApplyToneFilters(Instance& in, const std::array<float*, 2>& main, std::int32_t n) {
+#if LREVERB_WIDE
+  // The state times the coefficient is a product of two float32 values: see ExactMulAdd.
+  LREVERB_WIDE_TARGET void StepWide(std::int32_t i) {
+    static_assert(Channels == 2);
+    __m128 x = _mm_unpacklo_ps(_mm_load_ss(rows_[0] + i), _mm_load_ss(rows_[1] + i));
+    if constexpr (LowPass) {
+      lowPair_ = _mm_cvtpd_ps(_mm_mul_pd(
+          _mm_fmadd_pd(_mm_cvtps_pd(lowPair_), lowPairCoef_, _mm_cvtps_pd(x)), lowPairScale_));
+      x = lowPair_;
+    }
+    if constexpr (HighPass) {
+      highPair_ = _mm_cvtpd_ps(_mm_mul_pd(
+          _mm_fmadd_pd(_mm_cvtps_pd(highPair_), highPairCoef_, _mm_cvtps_pd(x)), highPairScale_));
+      x = _mm_sub_ps(x, highPair_);
+    }
+    _mm_store_ss(rows_[0] + i, x);
+    _mm_store_ss(rows_[1] + i, _mm_movehdup_ps(x));
+  }
+#endif
+
+  // After the host's block: the states go back to the filters, tiny ones flushed.
+  void Finish() {
+#if LREVERB_WIDE
+    if constexpr (Channels == 2) {
+      if (wide_) {
+        _mm_storel_pi(reinterpret_cast<__m64*>(low_.data()), lowPair_);
+        _mm_storel_pi(reinterpret_cast<__m64*>(high_.data()), highPair_);
+      }
+    }
+#endif
+    for (int c = 0; c < Channels; ++c) {
+      if constexpr (LowPass) fx_->Filters[0][c].State = FlushTiny(low_[c]);
+      if constexpr (HighPass) fx_->Filters[1][c].State = FlushTiny(high_[c]);
+    }
+  }
+
+ private:
+  EffectObjects* fx_;
+  std::array<float*, 2> rows_;
+  bool wide_;
+  std::array<float, Channels> low_, high_;
+  std::array<double, Channels> lowCoef_, lowScale_, highCoef_, highScale_;
+#if LREVERB_WIDE
+  __m128 lowPair_, highPair_;
+  __m128d lowPairCoef_, lowPairScale_, highPairCoef_, highPairScale_;
+#endif
+};
+
+// Calls body with the tone lanes that the switches ask for, then finishes them.
+// wide says whether the lanes will be stepped with StepWide.
+template <int Channels, class Body>
+void WithToneLanes(Instance& in, const std::array<float*, 2>& rows, bool wide, Body&& body) {
   EffectObjects& fx = *in.Effects;
+  const auto run = [&](auto lanes) {
+    body(lanes);
+    lanes.Finish();
+  };
   if (in.LowPassOn && in.HighPassOn) {
-    ToneFilterPass<true, true, Channels>(fx, main, n);
+    run(ToneLanes<true, true, Channels>(fx, rows, wide));
   } else if (in.LowPassOn) {
-    ToneFilterPass<true, false, Channels>(fx, main, n);
+    run(ToneLanes<true, false, Channels>(fx, rows, wide));
   } else if (in.HighPassOn) {
-    ToneFilterPass<false, true, Channels>(fx, main, n);
+    run(ToneLanes<false, true, Channels>(fx, rows, wide));
+  } else {
+    run(ToneLanes<false, false, Channels>(fx, rows, wide));
   }
 }
 
-void RunSetA(EffectObjects& fx, int c, TWavBuffer& main) {
-  for (int line = 0; line < 3; ++line) fx.Diffusers[line][c][0].Process(main);
+void RunSetA(EffectObjects& fx, int c, float* x, std::int32_t n) {
+  for (int line = 0; line < 3; ++line) fx.Diffusers[line][c][0].ProcessRun(x, n);
 }
+
+// The wet signal of one stereo chunk from the units' outputs, left in the X unit's rows: the
+// set-B lines on the late units' outputs, summed; the set-A lines in series; the early
+// reflections added.
+void CombineStereoChunk(Instance& in, StereoRows& rows, std::int32_t n) {
+  EffectObjects& fx = *in.Effects;
+  for (int c = 0; c < 2; ++c) {
+    float* wet = rows.Units[1][c].data();
+    fx.Diffusers[0][c][1].ProcessRun(wet, n);
+    for (int k = 0; k < 2; ++k) {
+      float* late = rows.Units[k + 2][c].data();
+      fx.Diffusers[k + 1][c][1].ProcessRun(late, n);
+      AddRun(wet, late, n);
+    }
+    if (in.DiffuseOn) RunSetA(fx, c, wet, n);
+    AddScaledRun(wet, rows.Units[0][c].data(), n, in.EarlyLevel);
+  }
+}
+
+// Damping alone fills the pipeline and the tone filters alone drain it, each for one chunk:
+// shorter chunks shorten both, much shorter ones cost more in per-chunk work than they save.
+constexpr std::int32_t StereoChunk = 128;
 
 }  // namespace
 
+// The chain runs chunk by chunk; every effect object still sees its samples in order, so the
+// result is that of whole-block passes. The tone filters of a chunk run in the same loop as the
+// reverb damping of the next chunk: two serial recursions overlap instead of following each
+// other. The host's buffers keep the dry signal until a chunk is mixed.
 void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
   EffectObjects& fx = *in.Effects;
   ChainBuffers& b = *in.Buffers;
-  std::array<TWavBuffer, 2>& main = b.Main;
-  main[0].Attach(left, n);
-  main[1].Attach(right, n);
-  for (int c = 0; c < 2; ++c) {
-    b.Dry[c].Assign(main[c]);
-    ZeroNonFinite(main[c].Data(), n);
-    fx.PreDelays[c].Process(main[c]);
-    b.Early[c].SetCount(n);
-    b.Pair[0][c].SetCount(n);
-    b.Pair[1][c].SetCount(n);
+  StereoRows& rows = b.Stereo;
+  ReverbBank& bank = b.Bank;
+  const std::array<float*, 2> host{left, right};
+  const std::array<TStereoReverb3_1*, 4> units{&fx.Reverbs[EarlyUnit], &fx.Reverbs[0],
+                                               &fx.Reverbs[1], &fx.Reverbs[2]};
+  std::array<float*, 4> outLeft, outRight;
+  for (int u = 0; u < 4; ++u) {
+    outLeft[u] = rows.Units[u][0].data();
+    outRight[u] = rows.Units[u][1].data();
   }
+  bank.Assign(units);
+  const std::int32_t chunk = std::min(bank.ChunkLength(), StereoChunk);
+  const bool meter = in.MeterOn.load(std::memory_order_relaxed);
+  std::array<float, 2> peak{0.0f, 0.0f};
 
-  // All four units hear the same pre-delayed pair; the late unit X works in place on main.
-  std::array<TStereoReverb3_1*, 4> units{&fx.Reverbs[EarlyUnit], &fx.Reverbs[0], &fx.Reverbs[1],
-                                         &fx.Reverbs[2]};
-  std::array<float*, 4> outLeft{b.Early[0].Data(), left, b.Pair[0][0].Data(), b.Pair[1][0].Data()};
-  std::array<float*, 4> outRight{b.Early[1].Data(), right, b.Pair[0][1].Data(),
-                                 b.Pair[1][1].Data()};
-  TStereoReverb3_1::ProcessUnits(units, left, right, outLeft, outRight, n);
-
-  for (int c = 0; c < 2; ++c) {
-    fx.Diffusers[0][c][1].Process(main[c]);
-    for (int k = 0; k < 2; ++k) {
-      fx.Diffusers[k + 1][c][1].Process(b.Pair[k][c]);
-      main[c].Add(b.Pair[k][c]);
+  WithToneLanes<2>(in, {outLeft[1], outRight[1]}, WideArithmetic(), [&](auto& tone) {
+    std::int32_t last = 0, lastCount = 0;
+    for (std::int32_t at = 0; at < n || lastCount > 0;) {
+      const std::int32_t count = std::min(chunk, n - at);
+      for (int c = 0; c < 2; ++c) {
+        CopyFinite(rows.Input[c].data(), host[c] + at, count);
+        fx.PreDelays[c].ProcessRun(rows.Input[c].data(), count);
+      }
+      bank.Begin(rows.Input[0].data(), rows.Input[1].data(), count);
+      bank.Damp(count, tone, lastCount);
+      for (int c = 0; c < 2; ++c) {
+        const float* wet = rows.Units[1][c].data();
+        if (meter) peak[c] = PeakRun(wet, lastCount, peak[c]);
+        MixRun(host[c] + last, wet, lastCount, in.WetFactor, in.DryLevel);
+      }
+      if (count > 0) {
+        bank.End(outLeft, outRight, count);
+        for (int u = 0; u < 4; ++u) {
+          if (bank.Active(u)) continue;
+          for (int c = 0; c < 2; ++c)
+            std::memcpy(rows.Units[u][c].data(), rows.Input[c].data(), sizeof(float) * count);
+        }
+        CombineStereoChunk(in, rows, count);
+      }
+      last = at;
+      lastCount = count;
+      at += count;
     }
-    if (in.DiffuseOn) RunSetA(fx, c, main[c]);
-    main[c].AddScaled(b.Early[c], in.EarlyLevel);
-  }
-  ApplyToneFilters<2>(in, {left, right}, n);
-  if (in.MeterOn.load(std::memory_order_relaxed)) {
-    in.PeakLeft.store(main[0].Peak(), std::memory_order_relaxed);
-    in.PeakRight.store(main[1].Peak(), std::memory_order_relaxed);
-  }
-  for (int c = 0; c < 2; ++c) {
-    main[c].Mix(b.Dry[c], in.WetFactor, in.DryLevel);
-    main[c].Release();
+  });
+  bank.Finish();
+  if (meter) {
+    in.PeakLeft.store(peak[0], std::memory_order_relaxed);
+    in.PeakRight.store(peak[1], std::memory_order_relaxed);
   }
 }
 
@@ -126,8 +263,7 @@ void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
   TStereoReverb3_1* earlyUnit = &fx.Reverbs[EarlyUnit];
   float* earlyLeft = b.Early[0].Data();
   float* earlyRight = b.Early[1].Data();
-  TStereoReverb3_1::ProcessUnits({&earlyUnit, 1}, channel, b.Pre.Data(), {&earlyLeft, 1},
-                                 {&earlyRight, 1}, n);
+  RunBank(b.Bank, {&earlyUnit, 1}, channel, b.Pre.Data(), {&earlyLeft, 1}, {&earlyRight, 1}, n);
   // Its right-hand reflections join the left input of the late units.
   main.Add(b.Early[1]);
 
@@ -136,7 +272,7 @@ void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
   std::array<TStereoReverb3_1*, 3> units{&fx.Reverbs[0], &fx.Reverbs[1], &fx.Reverbs[2]};
   std::array<float*, 3> outLeft{channel, b.Pair[0][0].Data(), b.Pair[1][0].Data()};
   std::array<float*, 3> outRight{b.Pre.Data(), b.Pair[0][1].Data(), b.Pair[1][1].Data()};
-  TStereoReverb3_1::ProcessUnits(units, channel, b.Pre.Data(), outLeft, outRight, n);
+  RunBank(b.Bank, units, channel, b.Pre.Data(), outLeft, outRight, n);
 
   main.Add(b.Pre);
   fx.Diffusers[0][0][1].Process(main);
@@ -145,9 +281,11 @@ void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
     fx.Diffusers[k + 1][0][1].Process(b.Pair[k][0]);
     main.Add(b.Pair[k][0]);
   }
-  if (in.DiffuseOn) RunSetA(fx, 0, main);
+  if (in.DiffuseOn) RunSetA(fx, 0, channel, n);
   main.AddScaled(b.Early[0], in.EarlyLevel);
-  ApplyToneFilters<1>(in, {channel, nullptr}, n);
+  WithToneLanes<1>(in, {channel, nullptr}, false, [n](auto& tone) {
+    for (std::int32_t i = 0; i < n; ++i) tone.Step(i);
+  });
   if (in.MeterOn.load(std::memory_order_relaxed))
     in.PeakLeft.store(static_cast<float>(double{main.Peak()} * in.WetFactor),
                       std::memory_order_relaxed);

@@ -9,6 +9,7 @@
 
 #include "effects/delays.h"
 #include "effects/lowpass.h"
+#include "effects/reverb_bank.h"
 #include "effects/stereo_reverb.h"
 #include "effects/wav_buffer.h"
 #include "plugin/param_block.h"
@@ -27,11 +28,21 @@ struct EffectObjects {
   void ClearAll();
 };
 
+// One chunk of the two-channel chain.
+struct StereoRows {
+  static constexpr std::int32_t Length = ReverbBank::ChunkLimit;
+  using Row = std::array<float, Length>;
+  alignas(64) std::array<Row, 2> Input;                // pre-delayed input, per channel
+  alignas(64) std::array<std::array<Row, 2>, 4> Units;  // outputs [early, X, Y, Z][channel]
+};
+
 // Working buffers of the processing chain; they keep their memory between blocks.
 struct ChainBuffers {
   std::array<TWavBuffer, 2> Main, Dry, Early, Interleaved;
   TWavBuffer Pre;
   std::array<std::array<TWavBuffer, 2>, 2> Pair;  // [k][channel]
+  ReverbBank Bank;
+  StereoRows Stereo;
 };
 
 inline constexpr int EarlyUnit = 3;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "effects/delays.h"
@@ -115,6 +117,41 @@ TEST(AllPass, DecayEndsInExactZeros) {
   const std::vector<float> out = Processed(a, impulse);
   EXPECT_EQ(out.back(), 0.0f);
   EXPECT_EQ(Processed(a, std::vector<float>(14, 0.0f)), std::vector<float>(14, 0.0f));
+}
+
+// The vector paths split a run into whole vectors and a scalar rest; every sample must still be
+// the per-sample step, including the flush of ring values just below and above 2^-48.
+TEST(AllPass, MatchesThePerSampleStepInAnyBlocking) {
+  // Samples near the threshold, silence while they decay through it, ordinary samples and huge
+  // ones.
+  std::vector<float> input;
+  for (int i = 0; i < 400; ++i) {
+    const float scale = i < 100 ? 1e-14f : i < 250 ? 0.0f : i < 325 ? 1.0f : 1e30f;
+    input.push_back(scale * static_cast<float>((i * 7919 % 601) - 300) / 200.0f);
+  }
+  input[300] = -0.0f;
+
+  const std::int32_t length = 13;
+  const double gain = 0.37f;
+  std::vector<float> ring(length, 0.0f), expected;
+  std::int32_t at = 0;
+  for (float x : input) {
+    const double d = ring[at];
+    const float v = static_cast<float>(d * gain + x);
+    expected.push_back(static_cast<float>(d - gain * v));
+    ring[at] = std::fabs(v) < 0x1p-48f ? 0.0f : v;
+    at = (at + 1) % length;
+  }
+
+  for (std::int32_t block : {1, 7, 8, 9, 30, 400}) {
+    TDelay2 a;
+    a.SetLength(length);
+    a.Gain = 0.37f;
+    std::vector<float> out = input;
+    for (std::int32_t done = 0; done < 400; done += block)
+      a.ProcessRun(out.data() + done, std::min(block, 400 - done));
+    EXPECT_EQ(out, expected) << "blocks of " << block;
+  }
 }
 
 TEST(LowPass, CoefficientsStepAndSettling) {
