@@ -20,8 +20,6 @@ void TLPF::SetCutoff(float frequency, float sampleRate) {
   Scale = c.Scale;
 }
 
-void TLPF::FlushState() { State = FlushTiny(State); }
-
 void TLPF::Process(TWavBuffer& buffer) {
   float* x = buffer.Data();
   const double coef = Coef;
@@ -31,25 +29,7 @@ void TLPF::Process(TWavBuffer& buffer) {
     state = static_cast<float>((state * coef + x[i]) * scale);
     x[i] = state;
   }
-  State = state;
-  FlushState();
-}
-
-void TLPF::ProcessPair(TLPF& a, TWavBuffer& aBuffer, TLPF& b, TWavBuffer& bBuffer) {
-  float* x = aBuffer.Data();
-  float* y = bBuffer.Data();
-  const double aCoef = a.Coef, aScale = a.Scale, bCoef = b.Coef, bScale = b.Scale;
-  float aState = a.State, bState = b.State;
-  for (std::int32_t i = 0, n = aBuffer.Count(); i < n; ++i) {
-    aState = static_cast<float>((aState * aCoef + x[i]) * aScale);
-    bState = static_cast<float>((bState * bCoef + y[i]) * bScale);
-    x[i] = aState;
-    y[i] = bState;
-  }
-  a.State = aState;
-  b.State = bState;
-  a.FlushState();
-  b.FlushState();
+  State = FlushTiny(state);
 }
 
 }  // namespace lumra

@@ -22,16 +22,9 @@ class TLPF : public TEffect {
   void Clear() override { State = 0.0f; }
   void Process(TWavBuffer& buffer) override;
 
-  // Runs two filters over two buffers of the same length in one pass: each keeps its own
-  // recursion, and interleaving them hides the latency of one behind the other.
-  static void ProcessPair(TLPF& a, TWavBuffer& aBuffer, TLPF& b, TWavBuffer& bBuffer);
-
   float State = 0.0f;
   float Coef = 0.0f;
   float Scale = 1.0f;
-
- private:
-  void FlushState();
 };
 
 }  // namespace lumra
