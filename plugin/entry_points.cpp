@@ -21,12 +21,15 @@ void FollowSampleRate(Instance& in, std::int32_t rate) {
 }
 
 // The audio side of the handshake with ApplyParameters: a block runs only while no
-// reconfiguration does, and a reconfiguration starts only between blocks.
+// reconfiguration does, and a reconfiguration starts only between blocks. A host that calls
+// from two audio threads at once gets the answer of a reconfiguration for the second block
+// instead of two blocks racing through the same effect objects.
 class ProcessingScope {
  public:
   explicit ProcessingScope(Instance& in) : in_(in) {
     if (in_.Reconfiguring.load()) return;
-    in_.Processing.store(true);
+    bool idle = false;
+    if (!in_.Processing.compare_exchange_strong(idle, true)) return;
     if (in_.Reconfiguring.load()) {
       in_.Processing.store(false);
       return;
@@ -45,6 +48,15 @@ class ProcessingScope {
   Instance& in_;
   bool entered_ = false;
 };
+
+// Runs the one- or two-channel chain; any other layout is left alone.
+void RunChain(Instance& in, float** channels, std::int32_t count, std::int32_t n) {
+  if (count == 1 && channels[0] != nullptr) {
+    RunMonoChain(in, channels[0], n);
+  } else if (count == 2 && channels[0] != nullptr && channels[1] != nullptr) {
+    RunStereoChain(in, channels[0], channels[1], n);
+  }
+}
 
 void WriteSilence(Instance& in, float** channels, std::int32_t count, std::int32_t n) {
   for (std::int32_t c = 0; c < count; ++c)
@@ -77,17 +89,12 @@ void PostWave(float** channels, std::int32_t sampleRate, std::int32_t channelCou
   in.ChannelCount.store(channelCount, std::memory_order_relaxed);
   if (in.Power() == 0 || channels == nullptr || sampleCount <= 0) return;
 
-  ProcessingScope scope(in);
+  const ProcessingScope scope(in);
   if (!scope.Entered()) {
     WriteSilence(in, channels, channelCount, sampleCount);
     return;
   }
-  if (channelCount == 1 && channels[0] != nullptr) {
-    RunMonoChain(in, channels[0], sampleCount);
-  } else if (channelCount == 2 && channels[0] != nullptr &&
-             channels[1] != nullptr) {
-    RunStereoChain(in, channels[0], channels[1], sampleCount);
-  }
+  RunChain(in, channels, channelCount, sampleCount);
 }
 
 void PostWaveData(float* data, std::int32_t sampleRate, std::int32_t channelCount,
@@ -96,16 +103,20 @@ void PostWaveData(float* data, std::int32_t sampleRate, std::int32_t channelCoun
   if (!in.Effects) return;
   const FloatEnvironmentGuard floatEnvironment;
   FollowSampleRate(in, sampleRate);
-  if (in.Power() == 0 || in.Reconfiguring.load() || data == nullptr || sampleCount <= 0) return;
+  if (in.Power() == 0 || data == nullptr || sampleCount <= 0) return;
   if (channelCount != 1 && channelCount != 2) return;
+  // Held across the split and the merge too: the interleaving buffers belong to the block.
+  const ProcessingScope scope(in);
+  if (!scope.Entered()) return;
 
+  in.ChannelCount.store(channelCount, std::memory_order_relaxed);
   std::array<TWavBuffer, 2>& parts = in.Buffers->Interleaved;
   std::array<float*, 2> channels{};
   for (std::int32_t c = 0; c < channelCount; ++c) {
     parts[c].Deinterleave(data, sampleCount, channelCount, c);
     channels[c] = parts[c].Data();
   }
-  PostWave(channels.data(), sampleRate, channelCount, sampleCount);
+  RunChain(in, channels.data(), channelCount, sampleCount);
   for (std::int32_t c = 0; c < channelCount; ++c) parts[c].Interleave(data, channelCount, c);
 }
 
