@@ -38,7 +38,7 @@ std::string FileName(std::string_view preset) {
 }  // namespace
 
 void RunDemo(const std::string& directory) {
-  const std::filesystem::path dir(directory);
+  const std::filesystem::path dir = std::filesystem::absolute(directory);
   std::filesystem::create_directories(dir);
 
   const StereoSignal dry = MakeDemoSignal();
