@@ -106,7 +106,6 @@ class TStereoReverb3_1 : public TEffect {
   std::array<std::unique_ptr<float[]>, 2> cells_;
   std::array<std::int32_t, 2> head_{};
   std::array<std::int32_t, 2> capacity_{};
-
 };
 
 }  // namespace lumra

@@ -1,5 +1,7 @@
 #include "effects/vector_kernels.h"
 
+#include <cmath>
+
 #include "effects/flush.h"
 #include "effects/wide_intrinsics.h"
 
@@ -52,6 +54,31 @@ void AllPassRun(float* block, float* ring, std::int32_t n, double gain) {
   if (WideArithmetic()) return AllPassWide(block, ring, n, gain);
 #endif
   AllPassPlain(block, ring, n, gain);
+}
+
+LREVERB_VECTOR_CLONES
+void AddRun(float* __restrict x, const float* __restrict y, std::int32_t n) {
+  // A float32 sum taken in double and rounded once equals the float32 sum itself.
+  for (std::int32_t i = 0; i < n; ++i) x[i] += y[i];
+}
+
+LREVERB_VECTOR_CLONES
+void AddScaledRun(float* __restrict x, const float* __restrict y, std::int32_t n, double gain) {
+  for (std::int32_t i = 0; i < n; ++i) x[i] = static_cast<float>(y[i] * gain + x[i]);
+}
+
+LREVERB_VECTOR_CLONES
+void MixRun(float* __restrict x, const float* __restrict y, std::int32_t n, double xGain,
+            double yGain) {
+  for (std::int32_t i = 0; i < n; ++i) x[i] = static_cast<float>(x[i] * xGain + y[i] * yGain);
+}
+
+float PeakRun(const float* x, std::int32_t n, float peak) {
+  for (std::int32_t i = 0; i < n; ++i) {
+    const float magnitude = std::fabs(x[i]);
+    if (magnitude > peak) peak = magnitude;
+  }
+  return peak;
 }
 
 LREVERB_VECTOR_CLONES

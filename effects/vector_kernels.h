@@ -22,6 +22,15 @@ void SwapSamples(float* block, float* ring, std::int32_t n);
 // One run of the all-pass section: each ring cell is read once, then replaced.
 void AllPassRun(float* block, float* ring, std::int32_t n, double gain);
 
+// The element-wise sums of the sample buffers and the chain, each rounded once to float32:
+// x[i] += y[i]; x[i] = y[i] * gain + x[i]; x[i] = x[i] * xGain + y[i] * yGain.
+void AddRun(float* x, const float* y, std::int32_t n);
+void AddScaledRun(float* x, const float* y, std::int32_t n, double gain);
+void MixRun(float* x, const float* y, std::int32_t n, double xGain, double yGain);
+
+// The largest magnitude among n samples and peak; a sample that is not a number never wins.
+float PeakRun(const float* x, std::int32_t n, float peak);
+
 // The feedback sums of one reverb chunk, v = cSelf * feedSelf + cOther * feedCross + x.
 void FeedbackRun(float* v, const float* cSelf, const float* cOther, const float* x,
                  std::int32_t n, double feedSelf, double feedCross);

@@ -1,8 +1,9 @@
 #include "effects/wav_buffer.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
+
+#include "effects/vector_kernels.h"
 
 namespace lumra {
 
@@ -54,28 +55,17 @@ void TWavBuffer::Interleave(float* dest, std::int32_t step, std::int32_t offset)
     std::memcpy(&dest[offset + static_cast<std::ptrdiff_t>(i) * step], &data_[i], sizeof(float));
 }
 
-// A float32 sum or difference taken in double and rounded once equals the float32 operation
-// itself (double carries more than twice float's precision), so these two stay in float.
-void TWavBuffer::Add(const TWavBuffer& other) {
-  const float* o = other.data_;
-  for (std::int32_t i = 0; i < count_; ++i) data_[i] += o[i];
-}
+void TWavBuffer::Add(const TWavBuffer& other) { AddRun(data_, other.data_, count_); }
 
 void TWavBuffer::AddScaled(const TWavBuffer& other, float gain) {
-  const float* o = other.data_;
-  const double g = gain;
-  for (std::int32_t i = 0; i < count_; ++i)
-    data_[i] = static_cast<float>(o[i] * g + data_[i]);
+  AddScaledRun(data_, other.data_, count_, gain);
 }
 
 void TWavBuffer::Mix(const TWavBuffer& other, float ownGain, float otherGain) {
-  const float* o = other.data_;
-  const double a = ownGain;
-  const double b = otherGain;
-  for (std::int32_t i = 0; i < count_; ++i)
-    data_[i] = static_cast<float>(data_[i] * a + o[i] * b);
+  MixRun(data_, other.data_, count_, ownGain, otherGain);
 }
 
+// A float32 difference taken in double and rounded once equals the float32 difference itself.
 void TWavBuffer::Subtract(const TWavBuffer& other) {
   const float* o = other.data_;
   for (std::int32_t i = 0; i < count_; ++i) data_[i] -= o[i];
@@ -85,13 +75,6 @@ void TWavBuffer::Zero() {
   if (count_ > 0) std::fill_n(data_, count_, 0.0f);
 }
 
-float TWavBuffer::Peak() const {
-  float peak = 0.0f;
-  for (std::int32_t i = 0; i < count_; ++i) {
-    const float magnitude = std::fabs(data_[i]);
-    if (magnitude > peak) peak = magnitude;
-  }
-  return peak;
-}
+float TWavBuffer::Peak() const { return PeakRun(data_, count_, 0.0f); }
 
 }  // namespace lumra

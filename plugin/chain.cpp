@@ -24,32 +24,6 @@ void CopyFinite(float* __restrict out, const float* __restrict x, std::int32_t n
   for (std::int32_t i = 0; i < n; ++i) out[i] = std::isfinite(x[i]) ? x[i] : 0.0f;
 }
 
-LREVERB_VECTOR_CLONES
-void AddRun(float* __restrict x, const float* __restrict y, std::int32_t n) {
-  for (std::int32_t i = 0; i < n; ++i) x[i] += y[i];
-}
-
-LREVERB_VECTOR_CLONES
-void AddScaledRun(float* __restrict x, const float* __restrict y, std::int32_t n, double gain) {
-  for (std::int32_t i = 0; i < n; ++i) x[i] = static_cast<float>(y[i] * gain + x[i]);
-}
-
-// out = wet * wetGain + out * dryGain, out holding the dry signal.
-LREVERB_VECTOR_CLONES
-void MixRun(float* __restrict out, const float* __restrict wet, std::int32_t n, double wetGain,
-            double dryGain) {
-  for (std::int32_t i = 0; i < n; ++i)
-    out[i] = static_cast<float>(wet[i] * wetGain + out[i] * dryGain);
-}
-
-float PeakRun(const float* x, std::int32_t n, float peak) {
-  for (std::int32_t i = 0; i < n; ++i) {
-    const float magnitude = std::fabs(x[i]);
-    if (magnitude > peak) peak = magnitude;
-  }
-  return peak;
-}
-
 // The tone filters over rows of samples, in place: the low-pass when on, then the high-pass
 // formed as the signal minus its low-passed copy. One step advances all recursions of all
 // channels by one sample, so that their latencies overlap; each keeps exactly its own arithmetic.
@@ -225,7 +199,9 @@ void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
       for (int c = 0; c < 2; ++c) {
         const float* wet = rows.Units[1][c].data();
         if (meter) peak[c] = PeakRun(wet, lastCount, peak[c]);
-        MixRun(host[c] + last, wet, lastCount, in.WetFactor, in.DryLevel);
+        // The host row holds the dry signal: dry * DryLevel + wet * WetFactor, the same sum as
+        // wet * WetFactor + dry * DryLevel.
+        MixRun(host[c] + last, wet, lastCount, in.DryLevel, in.WetFactor);
       }
       if (count > 0) {
         bank.End(outLeft, outRight, count);
