@@ -22,6 +22,8 @@ double RoundHalfEven(double x) {
 
 std::int64_t RoundToInt(double x) { return static_cast<std::int64_t>(RoundHalfEven(x)); }
 
+std::int32_t RoundToInt32(double x) { return static_cast<std::int32_t>(RoundToInt(x)); }
+
 double ExactLn(double x) {
   int exponent = 0;
   double m = std::frexp(x, &exponent);  // x = m * 2^exponent, m in [0.5, 1)

@@ -10,6 +10,7 @@ namespace lumra {
 // Nearest integer, halves to the even neighbour; independent of the FPU rounding mode.
 double RoundHalfEven(double x);
 std::int64_t RoundToInt(double x);
+std::int32_t RoundToInt32(double x);
 
 double ExactLn(double x);    // x > 0
 double ExactExp(double x);

@@ -13,11 +13,6 @@
 #include "effects/vector_kernels.h"
 
 namespace lumra {
-namespace {
-
-std::int32_t RoundInt32(double x) { return static_cast<std::int32_t>(RoundToInt(x)); }
-
-}  // namespace
 
 void TStereoReverb3_1::SetChannelLength(int channel, std::int32_t length) {
   FreeChannel(channel);
@@ -98,10 +93,10 @@ void TStereoReverb3_1::Setup(const ReverbSetup& s, const TPrimeTable& primes) {
   const double r = s.SampleRate;
   const double u = r * s.Size;
   const double balance = s.Balance;
-  SetChannelLength(0, primes.NextAbove(RoundInt32(u * (1.0 - (balance - 0.5) * 0.2) / 360.0)));
+  SetChannelLength(0, primes.NextAbove(RoundToInt32(u * (1.0 - (balance - 0.5) * 0.2) / 360.0)));
   SetChannelLength(
-      1, primes.NextAbove(RoundInt32(u * (1.0 - ((1.0 - balance) - 0.5) * 0.2) / 360.0)));
-  const std::int32_t nominal = RoundInt32(u / 360.0);
+      1, primes.NextAbove(RoundToInt32(u * (1.0 - ((1.0 - balance) - 0.5) * 0.2) / 360.0)));
+  const std::int32_t nominal = RoundToInt32(u / 360.0);
 
   const float feedSum =
       static_cast<float>(std::fabs(double{s.FeedSelf}) + std::fabs(double{s.FeedCross}));
@@ -110,7 +105,7 @@ void TStereoReverb3_1::Setup(const ReverbSetup& s, const TPrimeTable& primes) {
   const double perPassDecay = IntPower(k, nominal);
   const float g = static_cast<float>(perPassDecay * w);
 
-  const std::int32_t taps = RoundInt32(s.TapCount);
+  const std::int32_t taps = RoundToInt32(s.TapCount);
   const double gs = s.GainSpread;
   const double ps = s.PanSpread;
   for (std::int32_t i = 0; i < taps; ++i) {
@@ -124,7 +119,7 @@ void TStereoReverb3_1::Setup(const ReverbSetup& s, const TPrimeTable& primes) {
     const std::uint32_t q3 = Random(65537);
     const float pan = static_cast<float>(q3 / 65536.0 * ps * 2.0 - ps);
     const std::int32_t delay = static_cast<std::int32_t>(Random(static_cast<std::uint32_t>(nominal)));
-    const std::int32_t skew = RoundInt32(double{pan} * s.PanDelay * (r * 0.2) / 360.0);
+    const std::int32_t skew = RoundToInt32(double{pan} * s.PanDelay * (r * 0.2) / 360.0);
     AddTap(delay, skew, static_cast<float>(IntPower(k, delay) * gain), pan, primes);
   }
 

@@ -18,8 +18,6 @@ namespace {
 // rings.
 constexpr std::int32_t MaxSampleRate = 768000;
 
-std::int32_t RoundInt32(double x) { return static_cast<std::int32_t>(RoundToInt(x)); }
-
 // Holds Reconfiguring once no block is in progress and no other application runs. A thread
 // that waits pumps its window messages; an application started by one of those messages runs to
 // its end before this one claims, so the two never overlap.
@@ -58,16 +56,16 @@ std::array<double, KnobCount> ClampedValues(const ParamBlock& block) {
 
 // Length in samples of an all-pass line whose size knob is at v.
 std::int32_t DiffuserLength(double v, std::int32_t rate) {
-  return RoundInt32((99.0 * v + 1.0) * rate / 360.0);
+  return RoundToInt32((99.0 * v + 1.0) * rate / 360.0);
 }
 
 void Reconfigure(Instance& in, std::int32_t rate) {
   const std::array<double, KnobCount> p = ClampedValues(in.Params);
   EffectObjects& fx = *in.Effects;
 
-  const TPrimeTable primes(RoundInt32(static_cast<double>(std::int64_t{rate} * 110) / 360.0));
+  const TPrimeTable primes(RoundToInt32(static_cast<double>(std::int64_t{rate} * 110) / 360.0));
 
-  fx.PreDelays[0].SetLength(RoundInt32((199.0 * (p[23] * p[23]) + 1.0) * rate / 1000.0));
+  fx.PreDelays[0].SetLength(RoundToInt32((199.0 * (p[23] * p[23]) + 1.0) * rate / 1000.0));
   fx.PreDelays[1].SetLength(fx.PreDelays[0].Length());
 
   in.HighPassOn = p[21] != 0.0;
