@@ -20,9 +20,20 @@ double RoundHalfEven(double x) {
   return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
 
-std::int64_t RoundToInt(double x) { return static_cast<std::int64_t>(RoundHalfEven(x)); }
+std::int64_t RoundToInt(double x) {
+  constexpr double limit = 9223372036854775807.0;  // 2^63
+  if (!(x == x)) return 0;
+  if (x >= limit) return INT64_MAX;
+  if (x <= -limit) return INT64_MIN;
+  return static_cast<std::int64_t>(RoundHalfEven(x));
+}
 
-std::int32_t RoundToInt32(double x) { return static_cast<std::int32_t>(RoundToInt(x)); }
+std::int32_t RoundToInt32(double x) {
+  const std::int64_t n = RoundToInt(x);
+  if (n > INT32_MAX) return INT32_MAX;
+  if (n < INT32_MIN) return INT32_MIN;
+  return static_cast<std::int32_t>(n);
+}
 
 double ExactLn(double x) {
   int exponent = 0;

@@ -7,7 +7,8 @@
 
 namespace lumra {
 
-// Nearest integer, halves to the even neighbour; independent of the FPU rounding mode.
+// Nearest integer, halves to the even neighbour; independent of the FPU rounding mode. The integer
+// forms saturate at their type's range and give 0 for not-a-number.
 double RoundHalfEven(double x);
 std::int64_t RoundToInt(double x);
 std::int32_t RoundToInt32(double x);

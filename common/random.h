@@ -1,26 +1,31 @@
 #pragma once
-// The library-wide pseudo-random generator: one 32-bit state, 0 at load.
+// The pseudo-random generator of the effect and the editor: a 32-bit linear congruential state.
 //
-// Reverb tap patterns are drawn from it right after seeding it from a parameter, so the same
-// settings always give the same patterns; the editor's grain and decay sketch draw from it too.
-// A sequence that must not interleave with draws from another thread (seed, draws, reseed) holds
-// RandomSequenceLock() for its whole length.
+// Every consumer owns its generator and seeds it itself: the reverb taps from the "Color" value,
+// the editor's decay sketch from the same value, the face's grain from 0. So the same settings
+// always give the same tap patterns and pictures, and no drawing on one thread can disturb a
+// sequence drawn on another.
 
 #include <cstdint>
-#include <mutex>
 
 namespace lumra {
 
-std::uint32_t RandomSeed();
-void SetRandomSeed(std::uint32_t seed);
+class RandomGenerator {
+ public:
+  explicit RandomGenerator(std::uint32_t seed = 0) : state_(seed) {}
 
-// Advances the state to s * 134775813 + 1 and returns the upper half of the 64-bit product
-// state * n: 0 <= Random(n) < n, and Random(0) == 0 (the state still advances).
-std::uint32_t Random(std::uint32_t n);
+  std::uint32_t Seed() const { return state_; }
+  void SetSeed(std::uint32_t seed) { state_ = seed; }
 
-// Seeds from the UTC time of day: ((h * 60 + m) * 60 + s) * 1000 + ms.
-void RandomizeFromClock();
+  // Advances the state to s * 134775813 + 1 and returns the upper half of the 64-bit product
+  // state * n: 0 <= Random(n) < n, and Random(0) == 0 (the state still advances).
+  std::uint32_t Random(std::uint32_t n) {
+    state_ = state_ * 134775813u + 1u;
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(state_) * n) >> 32);
+  }
 
-std::unique_lock<std::mutex> RandomSequenceLock();
+ private:
+  std::uint32_t state_;
+};
 
 }  // namespace lumra

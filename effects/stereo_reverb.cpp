@@ -89,7 +89,7 @@ void TStereoReverb3_1::SetDamping(float sampleRate, float cutoff, float dry) {
   LoopNorm = sum > 0.0f ? static_cast<float>(1.0 / sum) : 1.0f;
 }
 
-void TStereoReverb3_1::Setup(const ReverbSetup& s, const TPrimeTable& primes) {
+void TStereoReverb3_1::Setup(const ReverbSetup& s, const TPrimeTable& primes, RandomGenerator& random) {
   const double r = s.SampleRate;
   const double u = r * s.Size;
   const double balance = s.Balance;
@@ -113,12 +113,12 @@ void TStereoReverb3_1::Setup(const ReverbSetup& s, const TPrimeTable& primes) {
       AddTap(0, 0, 1.0f, 0.0f, primes);
       continue;
     }
-    const std::uint32_t q1 = Random(65537);
+    const std::uint32_t q1 = random.Random(65537);
     float gain = static_cast<float>(q1 / 65536.0 * gs * 2.0 + (1.0 - gs));
-    if (Random(2) == 0) gain = -gain;
-    const std::uint32_t q3 = Random(65537);
+    if (random.Random(2) == 0) gain = -gain;
+    const std::uint32_t q3 = random.Random(65537);
     const float pan = static_cast<float>(q3 / 65536.0 * ps * 2.0 - ps);
-    const std::int32_t delay = static_cast<std::int32_t>(Random(static_cast<std::uint32_t>(nominal)));
+    const std::int32_t delay = static_cast<std::int32_t>(random.Random(static_cast<std::uint32_t>(nominal)));
     const std::int32_t skew = RoundToInt32(double{pan} * s.PanDelay * (r * 0.2) / 360.0);
     AddTap(delay, skew, static_cast<float>(IntPower(k, delay) * gain), pan, primes);
   }

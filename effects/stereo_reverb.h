@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 
+#include "common/random.h"
 #include "effects/effect.h"
 #include "effects/prime_table.h"
 
@@ -45,8 +46,8 @@ class TStereoReverb3_1 : public TEffect {
   void AddTap(std::int32_t delay, std::int32_t skew, float gain, float pan,
               const TPrimeTable& primes);
   void SetDamping(float sampleRate, float cutoff, float dry);
-  // Draws the tap pattern from the shared random generator.
-  void Setup(const ReverbSetup& setup, const TPrimeTable& primes);
+  // Draws the tap pattern from random, which the caller has seeded.
+  void Setup(const ReverbSetup& setup, const TPrimeTable& primes, RandomGenerator& random);
 
   void Clear() override;
   // The unit is driven only through ProcessStereo.

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "common/random.h"
 #include "gui/font.h"
 
 namespace lumra {
@@ -74,8 +75,8 @@ TPixel BlendPixel(TPixel dest, TPixel src);
 TColor MixColor(TColor color1, TColor color2, float t);
 // Each channel times factor, truncated and held to 0..255; the top byte is kept.
 TColor ScaleColor(TColor color, float factor);
-// base plus Random(amplitude channel) in red, green, blue (three draws of the shared generator,
-// always). mono gives all three channels the mean of the draws. Channels saturate at 255.
-TColor NoiseColor(TColor base, TColor amplitude, bool mono);
+// base plus Random(amplitude channel) in red, green, blue (three draws of random, always). mono
+// gives all three channels the mean of the draws. Channels saturate at 255.
+TColor NoiseColor(TColor base, TColor amplitude, bool mono, RandomGenerator& random);
 
 }  // namespace lumra

@@ -36,10 +36,10 @@ TColor ScaleColor(TColor color, float factor) {
   return out;
 }
 
-TColor NoiseColor(TColor base, TColor amplitude, bool mono) {
-  std::uint32_t r = Random(Channel(amplitude, 16));
-  std::uint32_t g = Random(Channel(amplitude, 8));
-  std::uint32_t b = Random(Channel(amplitude, 0));
+TColor NoiseColor(TColor base, TColor amplitude, bool mono, RandomGenerator& random) {
+  std::uint32_t r = random.Random(Channel(amplitude, 16));
+  std::uint32_t g = random.Random(Channel(amplitude, 8));
+  std::uint32_t b = random.Random(Channel(amplitude, 0));
   if (mono) r = g = b = (r + g + b) / 3;
   TColor out = base & kAlphaMask;
   const std::uint32_t grain[] = {r, g, b};

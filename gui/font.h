@@ -12,6 +12,7 @@ struct TFont {
   int Size = 8;                // points
   bool Bold = false;
   bool Italic = false;
+  int Height = 0;              // character height in pixels, whatever the screen; 0: from Size
 };
 
 }  // namespace lumra

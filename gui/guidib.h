@@ -46,10 +46,10 @@ class TGUIDIB : public TFDIB {
   // Color1 up to the line through P1 perpendicular to P1P2, color2 from the one through P2.
   void FillGradient(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, TColor color1,
                     TColor color2);
-  // As FillGradient with end colours drawn afresh for every pixel by NoiseColor (second end
-  // first). Holds RandomSequenceLock() while it draws, so it must not be called with it held.
+  // As FillGradient with end colours drawn afresh for every pixel by NoiseColor from random
+  // (second end first), rows from the top, pixels from the left.
   void FillNoisyGradient(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, TColor color1,
-                         TColor color2, TColor noise1, TColor noise2, bool mono);
+                         TColor color2, TColor noise1, TColor noise2, bool mono, RandomGenerator& random);
   void FillRadialGradient(TColor color1, TColor color2, float cx, float cy, float radius);
   // Opaque one-pixel border: top row and left column color1, bottom row and right column color2.
   void DrawFrame(TColor color1, TColor color2);

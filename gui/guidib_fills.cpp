@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "common/random.h"
 #include "gui/guidib.h"
 #include "gui/pixelmath.h"
 
@@ -38,12 +37,11 @@ void TGUIDIB::FillGradient(std::int32_t x1, std::int32_t y1, std::int32_t x2, st
 }
 
 void TGUIDIB::FillNoisyGradient(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-                                TColor color1, TColor color2, TColor noise1, TColor noise2, bool mono) {
-  // A seeded sequence elsewhere (seed, draws, reseed) must not see the grain's draws in between.
-  const auto lock = RandomSequenceLock();
-  ForEachGradientPixel(*this, x1, y1, x2, y2, [=](TPixel& p, float t) {
-    const TColor end2 = NoiseColor(color2, noise2, mono);
-    const TColor end1 = NoiseColor(color1, noise1, mono);
+                                TColor color1, TColor color2, TColor noise1, TColor noise2, bool mono,
+                                RandomGenerator& random) {
+  ForEachGradientPixel(*this, x1, y1, x2, y2, [=, &random](TPixel& p, float t) {
+    const TColor end2 = NoiseColor(color2, noise2, mono, random);
+    const TColor end1 = NoiseColor(color1, noise1, mono, random);
     SetColor(p, MixColor(end1, end2, t));
   });
 }

@@ -29,7 +29,7 @@ void Cover(TPixel& p, double d, double edge, double feather, double k) {
 template <class HalfWidth>
 void MaskSegment(TGUIDIB& surface, float x1, float y1, float x2, float y2, std::int32_t margin,
                  float feather, HalfWidth halfWidth) {
-  const TRect box = VisitBox(surface, {RoundToInt(x1), RoundToInt(y1), RoundToInt(x2), RoundToInt(y2)}, margin);
+  const TRect box = VisitBox(surface, {RoundToCoordinate(x1), RoundToCoordinate(y1), RoundToCoordinate(x2), RoundToCoordinate(y2)}, margin);
   const double f = feather, k = 255.0 / f;
   const double dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
   const double length2 = dx * dx + dy * dy;
@@ -51,7 +51,7 @@ void MaskSegment(TGUIDIB& surface, float x1, float y1, float x2, float y2, std::
 
 void TGUIDIB::MaskCircle(float cx, float cy, float radius, float feather) {
   const double r = radius;
-  const TRect box = VisitBox(*this, {RoundToInt(cx - r), RoundToInt(cy - r), RoundToInt(cx + r), RoundToInt(cy + r)}, 0);
+  const TRect box = VisitBox(*this, {RoundToCoordinate(cx - r), RoundToCoordinate(cy - r), RoundToCoordinate(cx + r), RoundToCoordinate(cy + r)}, 0);
   const double f = feather, k = 255.0 / f;
   for (std::int32_t y = box.Top; y < box.Bottom; ++y) {
     const auto row = ScanLine(y);
@@ -71,13 +71,13 @@ void TGUIDIB::MaskFullCircle(float feather) {
 void TGUIDIB::MaskLine(float x1, float y1, float x2, float y2, float width, float feather) {
   // The box grows by the full width, twice what the round ends need.
   const double h = static_cast<double>(width) / 2;
-  MaskSegment(*this, x1, y1, x2, y2, RoundToInt(width), feather, [h](double) { return h; });
+  MaskSegment(*this, x1, y1, x2, y2, RoundToCoordinate(width), feather, [h](double) { return h; });
 }
 
 void TGUIDIB::MaskTaperedLine(float x1, float y1, float x2, float y2, float width1, float width2,
                               float feather) {
   const double w1 = width1, w2 = width2;
-  MaskSegment(*this, x1, y1, x2, y2, RoundToInt(std::max(w1, w2)), feather,
+  MaskSegment(*this, x1, y1, x2, y2, RoundToCoordinate(std::max(w1, w2)), feather,
               [w1, w2](double t) { return (1 - t) * w1 / 2 + t * w2 / 2; });
 }
 

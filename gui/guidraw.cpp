@@ -11,7 +11,7 @@ TDIVLine::TDIVLine(std::int32_t count, float startAngle, float endAngle, std::in
                    float minorLength, float majorLength, float minorWidth, float majorWidth, TColor color,
                    bool tapered)
     : TGUIDIB(0, 0) {
-  const std::int32_t size = SaturateInt32(2 * std::int64_t{RoundToInt(static_cast<double>(radius) + majorLength + majorWidth)});
+  const std::int32_t size = SaturateInt32(2 * std::int64_t{RoundToCoordinate(static_cast<double>(radius) + majorLength + majorWidth)});
   SetSize(size, size);
   OriginX = Width() / 2;
   OriginY = Height() / 2;

@@ -7,20 +7,21 @@
 #include <cstdint>
 #include <limits>
 
+#include "common/exact_math.h"
 #include "gui/fdib.h"
 
 namespace lumra {
 
 inline constexpr std::uint32_t kAlphaMask = 0xFF000000u;
 
-// Round half to even (the default floating-point rounding mode), saturated to +-2^30 so that
-// adding a margin cannot overflow; NaN gives 0.
-inline std::int32_t RoundToInt(double v) {
+// A pixel coordinate: rounded half to even, saturated to +-2^30 so that adding a margin cannot
+// overflow; NaN gives 0.
+inline std::int32_t RoundToCoordinate(double v) {
   constexpr double kLimit = 1073741824.0;
   if (!(v == v)) return 0;
   if (v > kLimit) return static_cast<std::int32_t>(kLimit);
   if (v < -kLimit) return -static_cast<std::int32_t>(kLimit);
-  return static_cast<std::int32_t>(std::nearbyint(v));
+  return static_cast<std::int32_t>(RoundHalfEven(v));
 }
 
 inline std::int32_t SaturateInt32(std::int64_t v) {

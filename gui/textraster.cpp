@@ -7,7 +7,11 @@
 namespace lumra {
 
 std::int32_t PointsToPixels(std::int32_t points) {
-  return RoundToInt(static_cast<double>(points) * ScreenPixelsPerInch() / 72);
+  return RoundToCoordinate(static_cast<double>(points) * ScreenPixelsPerInch() / 72);
+}
+
+std::int32_t FontPixelHeight(const TFont& font) {
+  return font.Height > 0 ? font.Height : PointsToPixels(font.Size);
 }
 
 std::int32_t CountCharacters(std::string_view utf8) {

@@ -24,6 +24,9 @@ std::int32_t ScreenPixelsPerInch();
 // The character height in pixels (without internal leading) of a font of `points` points.
 std::int32_t PointsToPixels(std::int32_t points);
 
+// The character height in pixels of font: its Height, or its Size in points on this screen.
+std::int32_t FontPixelHeight(const TFont& font);
+
 // Number of characters (code points) of UTF-8 text.
 std::int32_t CountCharacters(std::string_view utf8);
 

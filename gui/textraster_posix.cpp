@@ -199,7 +199,7 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
 std::int32_t Ascent(FT_Face face, std::int32_t pixels) {
   const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   if (os2 && os2->version != 0xFFFFu && face->units_per_EM > 0)
-    return RoundToInt(static_cast<double>(os2->usWinAscent) * pixels / face->units_per_EM);
+    return RoundToCoordinate(static_cast<double>(os2->usWinAscent) * pixels / face->units_per_EM);
   return static_cast<std::int32_t>((face->size->metrics.ascender + 63) >> 6);
 }
 
@@ -231,7 +231,7 @@ void BlendGlyph(TFDIB& target, const FT_Bitmap& bitmap, std::int64_t left, std::
 std::int32_t ScreenPixelsPerInch() { return 96; }
 
 void RenderText(TFDIB& target, const TFont& font, std::string_view utf8, TColor color) {
-  const std::int32_t pixels = PointsToPixels(font.Size);
+  const std::int32_t pixels = FontPixelHeight(font);
   if (pixels <= 0 || utf8.empty()) return;
   FaceCache& cache = Cache();
   const std::lock_guard lock(cache.mutex);

@@ -55,7 +55,7 @@ std::int32_t ScreenPixelsPerInch() {
 }
 
 void RenderText(TFDIB& target, const TFont& font, std::string_view utf8, TColor color) {
-  const std::int32_t pixels = PointsToPixels(font.Size);
+  const std::int32_t pixels = FontPixelHeight(font);
   if (pixels <= 0 || utf8.empty() || target.Width() <= 0 || target.Height() <= 0) return;
 
   BITMAPINFO info{};

@@ -7,7 +7,6 @@
 #include "effects/prime_table.h"
 #include "plugin/float_environment.h"
 #include "plugin/instance.h"
-#include "plugin/knob_table.h"
 #include "plugin/message_pump.h"
 
 namespace lumra::plugin {
@@ -48,8 +47,7 @@ class ReconfigurationClaim {
 std::array<double, KnobCount> ClampedValues(const ParamBlock& block) {
   std::array<double, KnobCount> p{};
   for (int i = 0; i < KnobCount; ++i) {
-    const float v = block.Values[i];
-    p[i] = std::isnan(v) ? 0.0 : std::clamp(double{v}, 0.0, 1.0);
+    p[i] = ClampKnobValue(block.Values[i]);
   }
   return p;
 }
@@ -82,8 +80,7 @@ void Reconfigure(Instance& in, std::int32_t rate) {
 
   {
     // Tap patterns depend on the "Color" value and the rate alone.
-    const auto sequence = RandomSequenceLock();
-    SetRandomSeed(static_cast<std::uint32_t>(RoundToInt((p[1] - 0.5) * 65535.0 * 65536.0)));
+    RandomGenerator taps(static_cast<std::uint32_t>(RoundToInt((p[1] - 0.5) * 65535.0 * 65536.0)));
 
     const auto f = [](double x) { return static_cast<float>(x); };
     const float reverbTime = f(9.8 * p[0] + 0.1);
@@ -105,7 +102,7 @@ void Reconfigure(Instance& in, std::int32_t rate) {
                            .PanDelay = f(p[7]),
                            .DampCutoff = lateCutoff,
                            .DampDry = f(p[11])},
-                          primes);
+                          primes, taps);
     }
     fx.Reverbs[EarlyUnit].Setup({.SampleRate = rate,
                                  .DirectTap = true,
@@ -120,7 +117,7 @@ void Reconfigure(Instance& in, std::int32_t rate) {
                                  .PanDelay = f(p[7]),
                                  .DampCutoff = 9900.0f,
                                  .DampDry = 100.0f},
-                                primes);
+                                primes, taps);
 
     in.DryLevel = f(p[18]);
     in.WetFactor = f(ExactPow(ExactPow(2.0, 1.0 / 6.0), 36.0 * (p[20] - 0.5)) * p[19] / 3.0);
@@ -144,7 +141,6 @@ void Reconfigure(Instance& in, std::int32_t rate) {
         }
       }
     }
-    RandomizeFromClock();
   }
 }
 
@@ -166,10 +162,22 @@ void ApplyParameters(const ParamBlock* newBlock) {
   in.ChangeCount.fetch_add(1);
 }
 
+void ClearEffects() {
+  Instance& in = TheInstance();
+  const ReconfigurationClaim claim(in);
+  if (in.Effects) in.Effects->ClearAll();
+}
+
+void TogglePower() {
+  Instance& in = TheInstance();
+  in.SetPower(in.Power() ^ 1);
+  ClearEffects();
+}
+
 void LoadDefaults() {
   Instance& in = TheInstance();
   ParamBlock block = in.Params;
-  for (int i = 0; i < KnobCount; ++i) block.Values[i] = KnobTable[i].LoadValue;
+  for (int i = 0; i < KnobCount; ++i) block.Values[i] = LoadValues[i];
   block.Power = 1;
   in.ChangeCount.store(0);
   ApplyParameters(&block);

@@ -75,10 +75,7 @@ void Start() {}
 
 void Stop() {}
 
-void Clear() {
-  Instance& in = TheInstance();
-  if (in.Effects) in.Effects->ClearAll();
-}
+void Clear() { ClearEffects(); }
 
 void PostWave(float** channels, std::int32_t sampleRate, std::int32_t channelCount,
               std::int32_t sampleCount) {

@@ -89,4 +89,11 @@ void LoadDefaults();
 // so no block and no other application sees the block half-copied.
 void ApplyParameters(const ParamBlock* newBlock = nullptr);
 
+// Calls Clear on every effect object, between blocks as ApplyParameters reconfigures, without
+// an application: the change counter stays.
+void ClearEffects();
+
+// The Power switch: flips the Power byte and clears every effect object.
+void TogglePower();
+
 }  // namespace lumra::plugin

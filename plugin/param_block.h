@@ -18,6 +18,23 @@ struct ParamBlock {
 };
 
 static_assert(sizeof(ParamBlock) == ParamBlockSize);
+
+// A value from a host or a preset may lie outside 0..1 or not be a number at all. The effect
+// and the editor both use it held to 0..1, not-a-number as 0; the block keeps what was written.
+inline float ClampKnobValue(float v) {
+  if (!(v > 0.0f)) return 0.0f;
+  return v < 1.0f ? v : 1.0f;
+}
+
+// The values the block holds when the library is loaded, knob by knob.
+inline constexpr std::array<float, KnobCount> LoadValues{
+    0.2f,    0.32f,    0.47f,   0.2f,  0.33f,    0.21f,     // Reverb
+    0.5f,    1.0f,     1.0f,    0.3f,  0.39f,    0.5f,      // Spread
+    0.13575f, 0.05575f, 0.658f, 0.114f, 0.58f,   0.613f,    // Diffuse (output)
+    0.0f,    1.0f,     0.4f,    0.1f,  0.3f,     0.1f,      // Mix
+    0.181f,  0.342f,   0.0f,    0.874f, 0.5f,    1.0f,      // Warp
+    0.08675f, 0.13275f, 0.758f, 0.0535f, 0.787f, 0.659f,    // Diffuse (late units)
+};
 static_assert(offsetof(ParamBlock, Power) == 144);
 
 }  // namespace lumra

@@ -46,10 +46,11 @@ TEST(PrimeTable, HoldsThePrimesUpToItsLimitAndFindsTheNextOne) {
 TEST(StereoReverbSetup, RingLengthsFollowSizeAndBalance) {
   const TPrimeTable primes(14667);
   TStereoReverb3_1 unit;
+  RandomGenerator random;
   const std::array<std::array<std::int32_t, 3>, 3> cases{{{50, 6673, 6673}, {0, 7349, 6007},
                                                          {100, 6007, 7349}}};
   for (const auto& [balancePercent, left, right] : cases) {
-    unit.Setup(LateSetup(48000, 50.0f, balancePercent / 100.0f), primes);
+    unit.Setup(LateSetup(48000, 50.0f, balancePercent / 100.0f), primes, random);
     EXPECT_EQ(unit.Length[0], left) << "balance " << balancePercent;
     EXPECT_EQ(unit.Length[1], right) << "balance " << balancePercent;
   }
@@ -58,11 +59,12 @@ TEST(StereoReverbSetup, RingLengthsFollowSizeAndBalance) {
 TEST(StereoReverbSetup, FeedbackDecaysOnePassByTheReverbTime) {
   const TPrimeTable primes(14667);
   TStereoReverb3_1 unit;
+  RandomGenerator random;
   ReverbSetup s = LateSetup(48000, 50.0f, 0.5f);
   s.FeedSelf = 1.0f;
   s.FeedCross = 0.0f;
   s.DampDry = 1.0f;
-  unit.Setup(s, primes);
+  unit.Setup(s, primes, random);
   EXPECT_NEAR(unit.FeedSelf, 0.61899, 5e-6);
   EXPECT_EQ(unit.FeedCross, 0.0f);
 }
@@ -86,11 +88,12 @@ TEST(StereoReverbSetup, DampingNormalisationMatchesWorkedValues) {
 TEST(StereoReverbSetup, RunawayLoopIsHeldBelowUnityAndStableLoopsAreUntouched) {
   const TPrimeTable primes(14667);
   TStereoReverb3_1 unit;
+  RandomGenerator random;
   ReverbSetup s = LateSetup(48000, 10.0f, 0.5f);
   s.ReverbTime = 9.9f;
   s.DampCutoff = 100.0f;
   s.DampDry = 0.0f;
-  unit.Setup(s, primes);
+  unit.Setup(s, primes, random);
   EXPECT_LT(unit.LoopNorm * (std::fabs(double{unit.FeedSelf}) + std::fabs(double{unit.FeedCross})),
             1.0);
 
@@ -99,7 +102,7 @@ TEST(StereoReverbSetup, RunawayLoopIsHeldBelowUnityAndStableLoopsAreUntouched) {
   s.DampCutoff = 9000.0f;
   s.DampDry = 1.0f;
   s.ReverbTime = 2.0f;
-  unit.Setup(s, primes);
+  unit.Setup(s, primes, random);
   EXPECT_NEAR(unit.FeedSelf + unit.FeedCross, std::pow(0.001, 1333.0 / (48000.0 * 2.0)), 5e-5);
 }
 
@@ -177,8 +180,8 @@ TEST(StereoReverbProcess, MatchesSampleBySampleRenderingBitForBit) {
     s.TapCount = c.taps;
     s.DirectTap = c.direct;
     s.PanSpread = 1.0f;
-    SetRandomSeed(seed);
-    unit.Setup(s, primes);
+    RandomGenerator random(seed);
+    unit.Setup(s, primes, random);
     testing::ReferenceReverb reference(unit);
 
     std::mt19937 blocks(seed++);
@@ -205,8 +208,8 @@ TEST(StereoReverbProcess, UnitsRunSideBySideMatchUnitsRunAlone) {
   std::array<TStereoReverb3_1, 3> together, alone;
   for (int u = 0; u < 3; ++u) {
     for (auto* set : {&together, &alone}) {
-      SetRandomSeed(50 + u);
-      (*set)[u].Setup(LateSetup(44100, 10.0f + 37.0f * u, 0.2f + 0.3f * u), primes);
+      RandomGenerator random(50 + u);
+      (*set)[u].Setup(LateSetup(44100, 10.0f + 37.0f * u, 0.2f + 0.3f * u), primes, random);
     }
   }
   const int n = 5000;
@@ -238,7 +241,8 @@ TEST(StereoReverbProcess, UnitsRunSideBySideMatchUnitsRunAlone) {
 TEST(StereoReverbProcess, ClearLeavesExactSilence) {
   const TPrimeTable primes(13475);
   TStereoReverb3_1 unit;
-  unit.Setup(LateSetup(44100, 30.0f, 0.5f), primes);
+  RandomGenerator random;
+  unit.Setup(LateSetup(44100, 30.0f, 0.5f), primes, random);
   std::vector<float> left = Noise(4000, 9), right = Noise(4000, 10);
   TWavBuffer l, r;
   l.Attach(left.data(), 4000);

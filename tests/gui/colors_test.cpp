@@ -34,26 +34,23 @@ TEST(ScaleColor, TruncatesAndCapsEachChannel) {
 }
 
 TEST(NoiseColor, DrawsThreeTimesAndStaysWithinTheAmplitude) {
-  SetRandomSeed(12345);
-  EXPECT_EQ(NoiseColor(0x123456, 0x000000, true), 0x123456u);
-  SetRandomSeed(12345);
-  for (int i = 0; i < 3; ++i) Random(0);
-  const std::uint32_t afterThree = RandomSeed();
-  SetRandomSeed(12345);
-  NoiseColor(0x123456, 0x000000, false);
-  EXPECT_EQ(RandomSeed(), afterThree);
+  RandomGenerator random(12345);
+  EXPECT_EQ(NoiseColor(0x123456, 0x000000, true, random), 0x123456u);
+  RandomGenerator three(12345);
+  for (int i = 0; i < 3; ++i) three.Random(0);
+  EXPECT_EQ(random.Seed(), three.Seed());
 
-  SetRandomSeed(99);
+  random.SetSeed(99);
   for (int i = 0; i < 500; ++i) {
-    const TColor mono = NoiseColor(0xB0A090, 0x303030, true);
+    const TColor mono = NoiseColor(0xB0A090, 0x303030, true, random);
     const std::uint32_t r = (mono >> 16) - 0xB0, g = ((mono >> 8) & 0xFF) - 0xA0, b = (mono & 0xFF) - 0x90;
     ASSERT_TRUE(r == g && g == b && r < 0x30) << std::hex << mono;
-    const TColor colour = NoiseColor(0x102030, 0x040810, false);
+    const TColor colour = NoiseColor(0x102030, 0x040810, false, random);
     ASSERT_LT((colour >> 16) - 0x10, 0x04u);
     ASSERT_LT(((colour >> 8) & 0xFF) - 0x20, 0x08u);
     ASSERT_LT((colour & 0xFF) - 0x30, 0x10u);
   }
-  EXPECT_EQ(NoiseColor(0xFFFFFF, 0xFFFFFF, false), 0xFFFFFFu);  // saturates, no carry into alpha
+  EXPECT_EQ(NoiseColor(0xFFFFFF, 0xFFFFFF, false, random), 0xFFFFFFu);  // saturates, no carry into alpha
 }
 
 }  // namespace lumra

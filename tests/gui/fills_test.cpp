@@ -22,17 +22,16 @@ TEST(FillGradient, IsConstantAcrossTheAxisAndClampedBeyondTheEnds) {
 
 TEST(FillNoisyGradient, DrawsSecondEndThenFirstForEveryPixel) {
   TGUIDIB s(4, 3);
-  SetRandomSeed(777);
-  s.FillNoisyGradient(1, 0, 3, 0, 0xB0A090, 0x706860, 0x303030, 0x202020, true);
-  const std::uint32_t after = RandomSeed();
+  RandomGenerator random(777);
+  s.FillNoisyGradient(1, 0, 3, 0, 0xB0A090, 0x706860, 0x303030, 0x202020, true, random);
 
   // Pixel (0, 0) lies before P1, so it shows E1, the second colour drawn for it.
-  SetRandomSeed(777);
-  NoiseColor(0x706860, 0x202020, true);
-  const TColor e1 = NoiseColor(0xB0A090, 0x303030, true);
+  RandomGenerator replay(777);
+  NoiseColor(0x706860, 0x202020, true, replay);
+  const TColor e1 = NoiseColor(0xB0A090, 0x303030, true, replay);
   EXPECT_EQ(PixelAt(s, 0, 0), e1);
-  for (int i = 6; i < 4 * 3 * 6; ++i) Random(0);
-  EXPECT_EQ(RandomSeed(), after);  // six draws per pixel
+  for (int i = 6; i < 4 * 3 * 6; ++i) replay.Random(0);
+  EXPECT_EQ(random.Seed(), replay.Seed());  // six draws per pixel
 
   for (int y = 0; y < 3; ++y) {
     const TPixel beyond = PixelAt(s, 3, y);  // E2 of a pixel at P2

@@ -1,55 +1,56 @@
-// Draws the sample face and knob sheet onto one swatch sheet and writes it as a PNG into the
-// build tree, for a person to look at; also checks what can be checked without eyes.
+// Draws the editor's face, a paint of it at the load-time settings and the knob sheet onto one
+// swatch sheet and writes it as a PNG into the build tree, for a person to look at; also checks
+// what can be checked without eyes.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 
-#include "common/random.h"
+#include "editor/face.h"
+#include "editor/paint.h"
 #include "gui/pngexport.h"
 #include "pixels.h"
-#include "sample_face.h"
 
 namespace lumra {
 namespace {
 
-// Stamps frame f of the knob sheet onto the face centred on (cx, cy) by XOR, as the editor's
-// paint does: black leaves the face alone, the pointer shows on the knob's black top.
-void StampPointer(TFDIB& face, const TFDIB& sheet, int frame, int cx, int cy) {
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 40; ++x) {
-      const TPixel p = PixelAt(sheet, 40 * (frame % 8) + x, 40 * (frame / 8) + y);
-      face.ScanLine(cy - 20 + y)[static_cast<std::size_t>(cx - 20 + x)] ^= p & 0xFFFFFF;
-    }
+ParamBlock LoadTimeBlock() {
+  ParamBlock block;
+  for (int i = 0; i < KnobCount; ++i) block.Values[static_cast<std::size_t>(i)] = LoadValues[static_cast<std::size_t>(i)];
+  block.Power = 1;
+  return block;
 }
 
 }  // namespace
 
 TEST(SwatchSheet, FaceIsOpaqueWithItsPanelsAndIsWrittenAsPng) {
-  SetRandomSeed(0);  // the generator's state at load, so the grain is the same on every run
-  SampleFace sample = DrawSampleFace();
-  const TGUIDIB& face = sample.Face;
+  const editor::FacePictures pictures = editor::BuildFace();
+  const TGUIDIB& face = pictures.Face;
 
   for (TPixel p : face.Pixels()) ASSERT_EQ(p >> 24, 255u);
-  EXPECT_EQ(PixelAt(face, 0, 0), 0xFFFFF0E0u);      // the bevel round the face
+  EXPECT_EQ(PixelAt(face, 0, 0), 0xFFFFF0E0u);  // the bevel round the face
   EXPECT_EQ(PixelAt(face, 491, 424), 0xFF403A34u);
-  EXPECT_EQ(PixelAt(sample.KnobSheet, 0, 0), 0u);   // the sheet stays black between frames
-  const TPixel panel = PixelAt(face, 220, 100);     // display panel: dark blue over a tenth of grain
+  EXPECT_EQ(PixelAt(pictures.KnobSheet, 0, 0), 0u);  // the sheet stays black between frames
+  const TPixel panel = PixelAt(face, 220, 100);      // display panel: dark blue over a tenth of grain
   EXPECT_LT((panel >> 16) & 0xFF, 0x20u);
   EXPECT_GT(panel & 0xFF, (panel >> 16) & 0xFF);
 
-  int value = 0;
-  for (const auto& [gx, gy] : kKnobGroups)
-    for (int r = 0; r < 2; ++r)
-      for (int c = 0; c < 3; ++c) StampPointer(sample.Face, sample.KnobSheet, (value++ * 9) % 64, gx + 56 * c, gy + 60 * r);
+  TTextWriter text(editor::WindowFont());
+  TFDIB paint(0, 0);
+  editor::ComposePaint(pictures, LoadTimeBlock(), {}, text, '.', paint);
 
-  TGUIDIB sheet(492 + 8 + 320, 425);
+  TGUIDIB sheet(2 * 492 + 16 + 320, 425);
   sheet.MaskAll();
   sheet.FillColor(0x202020);
   face.DrawTo(sheet, 0, 0);
-  sample.KnobSheet.DrawTo(sheet, 500, 0);
+  TGUIDIB painted(paint.Width(), paint.Height());
+  painted.MaskAll();
+  for (std::int32_t y = 0; y < paint.Height(); ++y)
+    for (std::int32_t x = 0; x < paint.Width(); ++x)
+      painted.ScanLine(y)[static_cast<std::size_t>(x)] |= paint.ScanLine(y)[static_cast<std::size_t>(x)];
+  painted.DrawTo(sheet, 492 + 8, 0);
+  pictures.KnobSheet.DrawTo(sheet, 2 * 492 + 16, 0);
 
   const std::filesystem::path path = LREVERB_SWATCH_PNG;
   std::filesystem::create_directories(path.parent_path());

@@ -58,9 +58,9 @@ TEST_F(PresetsCommandTest, ShowPrintsEveryValueWithItsPanelAndLabel) {
   const Outcome shown = Run({"show", "06_hall l"});
   ASSERT_EQ(shown.status, 0) << shown.err;
   EXPECT_EQ(std::count(shown.out.begin(), shown.out.end(), '\n'), 38);
-  EXPECT_NE(shown.out.find(" 0  Reverb           Rev. Time  0.2975\n"), std::string::npos)
+  EXPECT_NE(shown.out.find(" 0  Reverb           Rev. Time  0.2975  3.0s\n"), std::string::npos)
       << shown.out;
-  EXPECT_NE(shown.out.find("35  Diffuse          Gain Y     0.8943\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("35  Diffuse          Gain Y     0.8943  79%\n"), std::string::npos);
   EXPECT_NE(shown.out.find("Power                       on\n"), std::string::npos);
 }
 

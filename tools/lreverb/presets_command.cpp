@@ -8,7 +8,8 @@
 #include <iostream>
 #include <vector>
 
-#include "plugin/knob_table.h"
+#include "editor/control_table.h"
+#include "editor/value_text.h"
 #include "presets/block_codec.h"
 #include "presets/install_factory_presets.h"
 #include "presets/user_store.h"
@@ -112,9 +113,9 @@ void WriteBlockFile(const std::string& path, const ParamBlock& block) {
 void Show(std::ostream& out, std::string_view name, const ParamBlock& block) {
   out << "Preset " << Quote(name) << '\n';
   for (int i = 0; i < KnobCount; ++i) {
-    out << std::setw(2) << i << "  " << std::left << std::setw(17) << KnobTable[i].Panel
-        << std::setw(11) << KnobTable[i].Label << std::right << std::fixed
-        << std::setprecision(4) << block.Values[i] << '\n';
+    out << std::setw(2) << i << "  " << std::left << std::setw(17) << editor::KnobPanel(i)
+        << std::setw(11) << editor::Knobs[static_cast<std::size_t>(i)].Label << std::right << std::fixed
+        << std::setprecision(4) << block.Values[i] << "  " << editor::ValueText(i, block.Values[i]) << '\n';
   }
   out << "    Power                       " << (block.Power != 0 ? "on" : "off") << '\n';
 }
