@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "plugin/chain.h"
-#include "plugin/factory_presets_at_load.h"
 #include "plugin/float_environment.h"
 #include "plugin/instance.h"
 
@@ -67,9 +66,24 @@ void WriteSilence(Instance& in, float** channels, std::int32_t count, std::int32
 
 }  // namespace
 
-void Show() { TheInstance().MeterOn.store(true); }
+// Without a window (the Linux tools) showing only turns the meter's measurement on and off.
+void Show() {
+  Instance& in = TheInstance();
+  if (in.Editor) {
+    in.Editor->Show();
+  } else {
+    in.MeterOn.store(true);
+  }
+}
 
-void Hide() { TheInstance().MeterOn.store(false); }
+void Hide() {
+  Instance& in = TheInstance();
+  if (in.Editor) {
+    in.Editor->Hide();
+  } else {
+    in.MeterOn.store(false);
+  }
+}
 
 void Start() {}
 
@@ -130,6 +144,8 @@ void SetData(const void* data, std::int32_t size) {
   ParamBlock block;
   std::memcpy(&block, data, ParamBlockSize);
   ApplyParameters(&block);
+  Instance& in = TheInstance();
+  if (in.Editor) in.Editor->ParametersChanged();
 }
 
 void GetData(void** data, std::int32_t* size) {
@@ -137,7 +153,11 @@ void GetData(void** data, std::int32_t* size) {
   if (size != nullptr) *size = static_cast<std::int32_t>(ParamBlockSize);
 }
 
-void SetText(const char* text) { TheInstance().CaptionText = text != nullptr ? text : ""; }
+void SetText(const char* text) {
+  Instance& in = TheInstance();
+  in.CaptionText = text != nullptr ? text : "";
+  if (in.Editor) in.Editor->CaptionChanged();
+}
 
 void LoadLibraryInstance() {
   Instance& in = TheInstance();
@@ -153,11 +173,8 @@ void LoadLibraryInstance() {
   in.GetDataEntry = &GetData;
   in.Params = ParamBlock{};
 
-  // The editor window is created here, hidden: its creation draws the face, turns the meter off,
-  // empties the caption text and installs the factory presets when they are missing.
   in.MeterOn.store(false);
   in.CaptionText.clear();
-  InstallFactoryPresetsAtLoad();
 
   LoadDefaults();
 
@@ -169,7 +186,8 @@ void Destroy() {
   Instance& in = TheInstance();
   in.Effects.reset();
   in.Buffers.reset();
-  // The editor window is closed and released here.
+  // Closes the window, frees everything it drew with and runs the messages left waiting.
+  in.Editor.reset();
 }
 
 }  // namespace lumra::plugin

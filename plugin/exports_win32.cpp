@@ -1,20 +1,66 @@
 // The DLL's export table: the fifteen entry points, stdcall, undecorated (the link strips the
-// @N suffixes). Nothing here may throw across the boundary; the entry points never do.
+// @N suffixes). Nothing here may throw across the boundary.
+//
+// The editor window is not created in DllMain: creating windows and writing the registry under
+// the loader lock can deadlock. DllMain only notes the loading thread; the window (whose creation
+// builds the face and installs the factory presets) is created by the first call other than an
+// audio block that comes on that thread. So the window still belongs to the loading thread, and
+// it exists before Show can open it or its Library button can open the presets.
 
 #include <windows.h>
 
+#include <atomic>
+#include <exception>
+
+#include "editor/editor_window_win32.h"
 #include "plugin/entry_points.h"
+#include "plugin/instance.h"
 
 #define LREVERB_EXPORT extern "C" __declspec(dllexport)
 
 namespace p = lumra::plugin;
 
-LREVERB_EXPORT void __stdcall Show() { p::Show(); }
-LREVERB_EXPORT void __stdcall Hide() { p::Hide(); }
-LREVERB_EXPORT void __stdcall Start() { p::Start(); }
-LREVERB_EXPORT void __stdcall Stop() { p::Stop(); }
-LREVERB_EXPORT void __stdcall Clear() { p::Clear(); }
-LREVERB_EXPORT void __stdcall Destroy() { p::Destroy(); }
+namespace {
+
+std::atomic<DWORD> loadingThread{0};
+bool editorAttempted = false;  // touched only on the loading thread
+
+void EnsureEditor() {
+  if (editorAttempted || GetCurrentThreadId() != loadingThread.load()) return;
+  editorAttempted = true;
+  try {
+    p::TheInstance().Editor = lumra::editor::CreateEditorWindow();
+  } catch (const std::exception&) {
+    // Without memory for the face the plug-in still processes audio, just without its window.
+  }
+}
+
+}  // namespace
+
+LREVERB_EXPORT void __stdcall Show() {
+  EnsureEditor();
+  p::Show();
+}
+LREVERB_EXPORT void __stdcall Hide() {
+  EnsureEditor();
+  p::Hide();
+}
+LREVERB_EXPORT void __stdcall Start() {
+  EnsureEditor();
+  p::Start();
+}
+LREVERB_EXPORT void __stdcall Stop() {
+  EnsureEditor();
+  p::Stop();
+}
+LREVERB_EXPORT void __stdcall Clear() {
+  EnsureEditor();
+  p::Clear();
+}
+LREVERB_EXPORT void __stdcall Destroy() {
+  p::Destroy();
+  editorAttempted = true;  // no window after the last call
+}
 LREVERB_EXPORT void __stdcall PostWave(float** channels, std::int32_t sampleRate,
                                        std::int32_t channelCount, std::int32_t sampleCount) {
   p::PostWave(channels, sampleRate, channelCount, sampleCount);
@@ -23,17 +69,46 @@ LREVERB_EXPORT void __stdcall PostWaveData(float* data, std::int32_t sampleRate,
                                            std::int32_t channelCount, std::int32_t sampleCount) {
   p::PostWaveData(data, sampleRate, channelCount, sampleCount);
 }
-LREVERB_EXPORT const char* __stdcall GetPlugName() { return p::GetPlugName(); }
-LREVERB_EXPORT std::int32_t __stdcall GetPlugVersion() { return p::GetPlugVersion(); }
-LREVERB_EXPORT std::uint8_t __stdcall GetActivePlug() { return p::GetActivePlug(); }
-LREVERB_EXPORT std::int32_t __stdcall GetPlugChanged() { return p::GetPlugChanged(); }
+LREVERB_EXPORT const char* __stdcall GetPlugName() {
+  EnsureEditor();
+  return p::GetPlugName();
+}
+LREVERB_EXPORT std::int32_t __stdcall GetPlugVersion() {
+  EnsureEditor();
+  return p::GetPlugVersion();
+}
+LREVERB_EXPORT std::uint8_t __stdcall GetActivePlug() {
+  EnsureEditor();
+  return p::GetActivePlug();
+}
+LREVERB_EXPORT std::int32_t __stdcall GetPlugChanged() {
+  EnsureEditor();
+  return p::GetPlugChanged();
+}
 LREVERB_EXPORT void __stdcall SetData(const void* data, std::int32_t size) {
+  EnsureEditor();
   p::SetData(data, size);
 }
-LREVERB_EXPORT void __stdcall GetData(void** data, std::int32_t* size) { p::GetData(data, size); }
-LREVERB_EXPORT void __stdcall SetText(const char* text) { p::SetText(text); }
+LREVERB_EXPORT void __stdcall GetData(void** data, std::int32_t* size) {
+  EnsureEditor();
+  p::GetData(data, size);
+}
+LREVERB_EXPORT void __stdcall SetText(const char* text) {
+  EnsureEditor();
+  p::SetText(text);
+}
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) p::LoadLibraryInstance();
+namespace __gnu_cxx {
+void __freeres();  // returns the C++ runtime's emergency exception pool
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    loadingThread.store(GetCurrentThreadId());
+    p::LoadLibraryInstance();
+  }
+  // FreeLibrary (not process exit): the statically linked runtime must give back what it holds,
+  // or a host that reloads the plug-in grows with every load.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) __gnu_cxx::__freeres();
   return TRUE;
 }

@@ -12,6 +12,7 @@
 #include "effects/reverb_bank.h"
 #include "effects/stereo_reverb.h"
 #include "effects/wav_buffer.h"
+#include "plugin/editor_view.h"
 #include "plugin/param_block.h"
 
 namespace lumra::plugin {
@@ -72,6 +73,8 @@ struct Instance {
 
   std::unique_ptr<EffectObjects> Effects;
   std::unique_ptr<ChainBuffers> Buffers;
+  // Null until the window exists; it belongs to the thread that loaded the library.
+  std::unique_ptr<EditorView> Editor;
 
   std::uint8_t Power() const;
   void SetPower(std::uint8_t power);

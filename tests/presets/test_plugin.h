@@ -21,7 +21,8 @@ class TestPlugin {
   TestPlugin& operator=(const TestPlugin&) = delete;
   ~TestPlugin() { Unload(); }
 
-  // Loading runs the library's initialisation, which installs the factory presets.
+  // Loads the library and makes a host's first call, on which the library creates its editor
+  // window and installs the factory presets.
   bool Load() {
     wchar_t path[MAX_PATH]{};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -33,7 +34,9 @@ class TestPlugin {
     getData_ = Export<GetDataFn>("GetData");
     getPlugChanged_ = Export<GetPlugChangedFn>("GetPlugChanged");
     destroy_ = Export<DestroyFn>("Destroy");
-    return setData_ && getData_ && getPlugChanged_ && destroy_;
+    if (!(setData_ && getData_ && getPlugChanged_ && destroy_)) return false;
+    getPlugChanged_();
+    return true;
   }
   void Unload() {
     if (module_ == nullptr) return;
