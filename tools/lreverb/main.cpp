@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "tools/lreverb/demo.h"
+#include "tools/lreverb/face_command.h"
 #include "tools/lreverb/params_file.h"
 #include "tools/lreverb/presets_command.h"
 #include "tools/lreverb/render.h"
@@ -33,6 +34,13 @@ usage:
       it through the load-time settings and a few factory presets.
   lreverb presets [list | show NAME | store NAME --params FILE | delete NAME | export NAME FILE]
       Manages the presets stored for this user.
+  lreverb face OUT.png [--params FILE | --preset NAME] [--picture paint|face|knob-sheet|power-lit]
+               [--dragging I] [--power-pressed]
+      Writes what the editor window shows as a PNG: by default one paint of it at the given
+      settings (without --params or --preset: the load-time settings, Power on), value texts
+      with the locale's decimal separator. --dragging I shows knob I (0-35) being turned,
+      --power-pressed the Power switch held down. --picture face, knob-sheet or power-lit
+      writes that picture as the editor builds it instead.
   lreverb --help
 )";
 
@@ -102,6 +110,8 @@ int Run(int argc, char** argv) {
     RunDemo(rest.empty() ? "out/demo" : rest[0]);
   } else if (command == "presets") {
     return RunPresetsCommand(argc - 2, argv + 2);
+  } else if (command == "face") {
+    return RunFaceCommand(rest, std::cout, std::cerr);
   } else {
     throw UsageError("unknown command \"" + command + "\" (see lreverb --help)");
   }
