@@ -9,18 +9,11 @@
 #include <string>
 
 #include "gui/pixelmath.h"
+#include "common/utf16_win32.h"
 #include "gui/textraster.h"
 
 namespace lumra {
 namespace {
-
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
 
 struct DeleteDC_ {
   void operator()(HDC dc) const { DeleteDC(dc); }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "presets/user_store.h"
-#include "presets/utf16_win32.h"
+#include "common/utf16_win32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "presets/user_store.h"
-#include "presets/utf16_win32.h"
+#include "common/utf16_win32.h"
 
 namespace lumra {
 namespace {

@@ -13,7 +13,7 @@
 #include "presets/block_codec.h"
 #include "presets/factory_presets.h"
 #include "presets/pluglib_win32.h"
-#include "presets/utf16_win32.h"
+#include "common/utf16_win32.h"
 #include "test_plugin.h"
 
 namespace lumra::test {

@@ -1,4 +1,4 @@
-#include "presets/utf16_win32.h"
+#include "common/utf16_win32.h"
 
 #include <windows.h>
 
