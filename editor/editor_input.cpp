@@ -11,6 +11,8 @@ void EditorInput::MouseDown(MouseButton button, std::int32_t x, std::int32_t y) 
   if (Contains(PowerSwitch.HitArea, x, y)) {
     effect_.TogglePower();
     state_.PowerPressed = true;
+    // So that a release outside the window still puts the label out.
+    window_.CaptureMouse();
   }
   if (const auto element = KnobAt(x, y)) {
     state_.DragIndex = *element;

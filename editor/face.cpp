@@ -30,8 +30,9 @@ void MaskPanelLines(TGUIDIB& work) {
   work.MaskLine(350, 378, 406, 378, 3, 1);
 }
 
-// 64 pointer frames in four strips of 16, each strip coloured by a left-to-right gradient:
-// blue at the lowest values through cyan, green and yellow to red at the highest.
+// 64 pointer frames in four strips of 16, each strip coloured by a left-to-right gradient laid out
+// over the face's width, so a 320-pixel strip gets the first 320/492 of it: the strips go from
+// blue through cyan, green and yellow towards red.
 void DrawKnobSheet(TGUIDIB& sheet, TGUIDIB& work) {
   const TDIVLine ticks(21, 2.0943952f, 7.330383f, 4, 15, 1.5f, 2, 2, 3, 0xE0E0E0, false);
   constexpr TColor kStripColours[5] = {0x4040C0, 0x40C0C0, 0x40C040, 0xC0C040, 0xC04040};

@@ -23,7 +23,7 @@ void PenLine(TFDIB& surface, std::int32_t x1, std::int32_t y1, std::int32_t x2, 
   const std::int64_t sx = x2 > x1 ? 1 : -1, sy = y2 > y1 ? 1 : -1;
   const std::int64_t steps = std::max(dx, dy);
   std::int64_t x = x1, y = y1;
-  // The error term decides when the minor axis steps; halves go toward the end point.
+  // The error term decides when the minor axis steps; at an exact half it waits one more step.
   std::int64_t error = 0;
   for (std::int64_t i = 0; i < steps; ++i) {
     Plot(surface, x, y, color);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs everything the native build, the Win32 cross build and the Wine-hosted tests need.
+# Installs everything the native build, the 32- and 64-bit Windows cross builds and the
+# Wine-hosted tests need.
 # Safe to run repeatedly; does nothing when every package is already present.
 set -euo pipefail
 
@@ -9,7 +10,9 @@ packages=(
   fonts-liberation2 fonts-ipafont-gothic
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
-  wine wine32:i386 xvfb xauth
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  wine wine32:i386 wine64 xvfb xauth
+  binutils  # as and ld, for the check in test.sh whether 32-bit programs run
 )
 
 missing=()
