@@ -17,13 +17,6 @@ namespace {
 
 using namespace lumra;
 
-ParamBlock LoadTimeBlock() {
-  ParamBlock block;
-  for (int i = 0; i < KnobCount; ++i) block.Values[static_cast<std::size_t>(i)] = LoadValues[static_cast<std::size_t>(i)];
-  block.Power = 1;
-  return block;
-}
-
 void BM_BuildFace(benchmark::State& state) {
   editor::BuildFace();
   for (auto _ : state) benchmark::DoNotOptimize(editor::BuildFace());

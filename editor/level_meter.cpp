@@ -22,8 +22,7 @@ std::int32_t TraceLength(double scale, double level) {
 }  // namespace
 
 double MeterLevel(float peak) {
-  if (peak == 0.0f) return 0.0;
-  if (!(peak > 0.0f)) return 0.0;  // not a magnitude: nothing to show
+  if (!(peak > 0.0f)) return 0.0;  // silence, or not a magnitude: nothing to show
   const double m = (std::log(double{peak}) + 10.39720770839918) * 0.09617966939259756;
   return m < 0 ? 0.0 : m;
 }

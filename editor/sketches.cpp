@@ -9,12 +9,6 @@
 namespace lumra::editor {
 namespace {
 
-std::array<double, KnobCount> HeldValues(const ParamBlock& block) {
-  std::array<double, KnobCount> p{};
-  for (int i = 0; i < KnobCount; ++i) p[i] = ClampKnobValue(block.Values[i]);
-  return p;
-}
-
 // A pen that remembers where it is, as a canvas's MoveTo and LineTo do.
 class Pen {
  public:
@@ -39,7 +33,7 @@ class Pen {
 }  // namespace
 
 int DrawDecaySketch(TFDIB& surface, const ParamBlock& block) {
-  const std::array<double, KnobCount> p = HeldValues(block);
+  const std::array<double, KnobCount> p = ClampedKnobValues(block);
   Pen pen(surface, 0x0060C0);
   pen.MoveTo(179, 192);  // axes
   pen.LineTo(179, 276);
@@ -73,7 +67,7 @@ int DrawDecaySketch(TFDIB& surface, const ParamBlock& block) {
 }
 
 void DrawRoomSketch(TFDIB& surface, const ParamBlock& block) {
-  const std::array<double, KnobCount> p = HeldValues(block);
+  const std::array<double, KnobCount> p = ClampedKnobValues(block);
   const double x = p[4], y = p[5], z = p[2];
   const double back = 1 - z / 2, front = 1 + z / 2;
   const auto w = [&](double k) { return RoundToInt32(28 * k * x + 2); };

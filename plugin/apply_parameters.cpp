@@ -42,23 +42,13 @@ class ReconfigurationClaim {
   Instance& instance_;
 };
 
-// Values from a host or a preset may lie outside 0..1 or not be numbers at all; the settings
-// are derived from them clamped to 0..1, not-a-number as 0. Params keeps what was written.
-std::array<double, KnobCount> ClampedValues(const ParamBlock& block) {
-  std::array<double, KnobCount> p{};
-  for (int i = 0; i < KnobCount; ++i) {
-    p[i] = ClampKnobValue(block.Values[i]);
-  }
-  return p;
-}
-
 // Length in samples of an all-pass line whose size knob is at v.
 std::int32_t DiffuserLength(double v, std::int32_t rate) {
   return RoundToInt32((99.0 * v + 1.0) * rate / 360.0);
 }
 
 void Reconfigure(Instance& in, std::int32_t rate) {
-  const std::array<double, KnobCount> p = ClampedValues(in.Params);
+  const std::array<double, KnobCount> p = ClampedKnobValues(in.Params);
   EffectObjects& fx = *in.Effects;
 
   const TPrimeTable primes(RoundToInt32(static_cast<double>(std::int64_t{rate} * 110) / 360.0));

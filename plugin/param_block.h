@@ -35,6 +35,21 @@ inline constexpr std::array<float, KnobCount> LoadValues{
     0.181f,  0.342f,   0.0f,    0.874f, 0.5f,    1.0f,      // Warp
     0.08675f, 0.13275f, 0.758f, 0.0535f, 0.787f, 0.659f,    // Diffuse (late units)
 };
+
+// The block as the library holds it when loaded: the load-time values, Power on.
+inline ParamBlock LoadTimeBlock() {
+  ParamBlock block;
+  block.Values = LoadValues;
+  block.Power = 1;
+  return block;
+}
+
+// Every knob value as the effect and the editor use it, held by ClampKnobValue.
+inline std::array<double, KnobCount> ClampedKnobValues(const ParamBlock& block) {
+  std::array<double, KnobCount> p{};
+  for (std::size_t i = 0; i < p.size(); ++i) p[i] = ClampKnobValue(block.Values[i]);
+  return p;
+}
 static_assert(offsetof(ParamBlock, Power) == 144);
 
 }  // namespace lumra

@@ -13,17 +13,6 @@
 #include "pixels.h"
 
 namespace lumra {
-namespace {
-
-ParamBlock LoadTimeBlock() {
-  ParamBlock block;
-  for (int i = 0; i < KnobCount; ++i) block.Values[static_cast<std::size_t>(i)] = LoadValues[static_cast<std::size_t>(i)];
-  block.Power = 1;
-  return block;
-}
-
-}  // namespace
-
 TEST(SwatchSheet, FaceIsOpaqueWithItsPanelsAndIsWrittenAsPng) {
   const editor::FacePictures pictures = editor::BuildFace();
   const TGUIDIB& face = pictures.Face;

@@ -66,13 +66,6 @@ void ExpectSame(const RgbPicture& written, const RgbPicture& expected) {
   EXPECT_TRUE(written.Rgb == expected.Rgb);
 }
 
-ParamBlock LoadTimeBlock() {
-  ParamBlock block;
-  std::copy(LoadValues.begin(), LoadValues.end(), block.Values.begin());
-  block.Power = 1;
-  return block;
-}
-
 struct Outcome {
   int Status;
   std::string Out, Err;

@@ -117,13 +117,6 @@ FaceRequest Parse(std::span<const std::string> args) {
   return request;
 }
 
-ParamBlock LoadTimeBlock() {
-  ParamBlock block;
-  std::copy(LoadValues.begin(), LoadValues.end(), block.Values.begin());
-  block.Power = 1;
-  return block;
-}
-
 ParamBlock BlockToPaint(const FaceRequest& request) {
   if (request.ParamsFile) return ReadParamsFile(*request.ParamsFile);
   if (request.Preset) {
