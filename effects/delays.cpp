@@ -10,6 +10,10 @@
 namespace lumra {
 
 void TDelayRing::SetLength(std::int32_t samples) {
+  if (samples > 0 && samples == length_) {
+    Clear();
+    return;
+  }
   FreeBuffer();
   if (samples <= 0) return;
   length_ = samples;

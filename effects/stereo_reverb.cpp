@@ -15,6 +15,15 @@
 namespace lumra {
 
 void TStereoReverb3_1::SetChannelLength(int channel, std::int32_t length) {
+  // A host automating a knob reconfigures with the same lengths again and again: the ring is
+  // then emptied in place rather than reallocated.
+  if (length > 0 && length == Length[channel]) {
+    std::fill_n(cells_[channel].get(), capacity_[channel], 0.0f);
+    head_[channel] = length;
+    Position[channel] = 0;
+    ResetTaps();
+    return;
+  }
   FreeChannel(channel);
   if (length > 0) {
     Length[channel] = length;
