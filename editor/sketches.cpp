@@ -40,23 +40,25 @@ int DrawDecaySketch(TFDIB& surface, const ParamBlock& block) {
   pen.LineTo(312, 276);
   pen.SetColor(0x8080FF);  // direct sound
   pen.MoveTo(179, 275);
-  pen.LineTo(179, 275 - RoundToInt32(86 * p[18]));
+  pen.LineTo(179, 275 - RoundToInt32(86 * p[knob::DryLevel]));
 
   // The pre-delay at 0.067 pixel per millisecond.
-  const auto d = static_cast<float>((199 * (p[23] * p[23]) + 1) * 0.005 * 13.4);
-  RandomGenerator random(static_cast<std::uint32_t>(RoundToInt32(65536 * p[1])));
+  const double predelay = p[knob::Predelay];
+  const auto d = static_cast<float>((199 * (predelay * predelay) + 1) * 0.005 * 13.4);
+  RandomGenerator random(static_cast<std::uint32_t>(RoundToInt32(65536 * p[knob::Color])));
   int lines = 0;
   for (int n = 0; n + double{d} < 132; ++n, ++lines) {
     const double a = static_cast<double>(random.Random(141)) - 70;
-    const double k = (0.01 * a * p[7] + 1) * 0.1 + (0.1 * p[3] + 0.5);
+    const double k = (0.01 * a * p[knob::SpreadPhase] + 1) * 0.1 + (0.1 * p[knob::Density] + 0.5);
     const double b = static_cast<double>(random.Random(101)) - 50;
-    const std::int32_t s = RoundToInt32(0.01 * b * 64 * p[9]);
+    const std::int32_t s = RoundToInt32(0.01 * b * 64 * p[knob::SpreadPan]);
     const TColor tint = 0x800000u | (static_cast<std::uint32_t>(0x80 + s) << 8) | 0xFFu;
     pen.SetColor(ScaleColor(tint, static_cast<float>(k)));
-    auto h = static_cast<float>(67.2 - (n / 64.0) * 67.2 / (9.8 * p[0] + 0.1));
-    h = static_cast<float>(h * p[19]);
+    auto h = static_cast<float>(67.2 - (n / 64.0) * 67.2 / (9.8 * p[knob::ReverbTime] + 0.1));
+    h = static_cast<float>(h * p[knob::WetLevel]);
     const double c = random.Random(101);
-    h = static_cast<float>((1 - (0.01 * c * p[6]) * (0.01 * c * p[6])) * h);
+    const double spread = 0.01 * c * p[knob::SpreadLevel];
+    h = static_cast<float>((1 - spread * spread) * h);
     if (h > 84) h = 84;
     if (!(h >= 0)) h = 0;
     const std::int32_t x = RoundToInt32(n + double{d}) + 180;
@@ -68,7 +70,7 @@ int DrawDecaySketch(TFDIB& surface, const ParamBlock& block) {
 
 void DrawRoomSketch(TFDIB& surface, const ParamBlock& block) {
   const std::array<double, KnobCount> p = ClampedKnobValues(block);
-  const double x = p[4], y = p[5], z = p[2];
+  const double x = p[knob::SizeX], y = p[knob::SizeY], z = p[knob::SizeZ];
   const double back = 1 - z / 2, front = 1 + z / 2;
   const auto w = [&](double k) { return RoundToInt32(28 * k * x + 2); };
   const auto h = [&](double k) { return RoundToInt32(28 * k * y + 2); };

@@ -28,8 +28,10 @@ void CopyFinite(float* __restrict out, const float* __restrict x, std::int32_t n
 // Calls body with the tone lanes that the switches ask for, then finishes them.
 // wide says whether the lanes will be stepped with StepWide.
 template <int Channels, class Body>
-void WithToneLanes(Instance& in, const std::array<float*, 2>& rows, bool wide, Body&& body) {
-  EffectObjects& fx = *in.Effects;
+void WithToneLanes(ChainParts& parts, const std::array<float*, 2>& rows, bool wide,
+                   Body&& body) {
+  EffectObjects& fx = parts.Effects;
+  const ChainSettings& in = parts.Settings;
   const auto run = [&](auto lanes) {
     body(lanes);
     lanes.Finish();
@@ -52,8 +54,9 @@ void RunSetA(EffectObjects& fx, int c, float* x, std::int32_t n) {
 // The wet signal of one stereo chunk from the units' outputs, left in the X unit's rows: the
 // set-B lines on the late units' outputs, summed; the set-A lines in series; the early
 // reflections added.
-void CombineStereoChunk(Instance& in, StereoRows& rows, std::int32_t n) {
-  EffectObjects& fx = *in.Effects;
+void CombineStereoChunk(ChainParts& parts, StereoRows& rows, std::int32_t n) {
+  EffectObjects& fx = parts.Effects;
+  const ChainSettings& in = parts.Settings;
   for (int c = 0; c < 2; ++c) {
     float* wet = rows.Units[1][c].data();
     fx.Diffusers[0][c][1].ProcessRun(wet, n);
@@ -73,13 +76,25 @@ constexpr std::int32_t StereoChunk = 128;
 
 }  // namespace
 
+void EffectObjects::ClearAll() {
+  for (auto& reverb : Reverbs) reverb.Clear();
+  for (auto& delay : PreDelays) delay.Clear();
+  for (auto& kind : Filters)
+    for (auto& filter : kind) filter.Clear();
+  for (auto& line : Diffusers)
+    for (auto& channel : line)
+      for (auto& diffuser : channel) diffuser.Clear();
+}
+
 // The chain runs chunk by chunk; every effect object still sees its samples in order, so the
 // result is that of whole-block passes. The tone filters of a chunk run in the same loop as the
 // reverb damping of the next chunk: two serial recursions overlap instead of following each
 // other. The host's buffers keep the dry signal until a chunk is mixed.
-void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
-  EffectObjects& fx = *in.Effects;
-  ChainBuffers& b = *in.Buffers;
+void RunStereoChain(ChainParts& parts, float* left, float* right, std::int32_t n,
+                    std::array<float, 2>* peaks) {
+  EffectObjects& fx = parts.Effects;
+  ChainBuffers& b = parts.Buffers;
+  const ChainSettings& in = parts.Settings;
   StereoRows& rows = b.Stereo;
   ReverbBank& bank = b.Bank;
   const std::array<float*, 2> host{left, right};
@@ -92,10 +107,10 @@ void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
   }
   bank.Assign(units);
   const std::int32_t chunk = std::min(bank.ChunkLength(), StereoChunk);
-  const bool meter = in.MeterOn.load(std::memory_order_relaxed);
+  const bool meter = peaks != nullptr;
   std::array<float, 2> peak{0.0f, 0.0f};
 
-  WithToneLanes<2>(in, {outLeft[1], outRight[1]}, WideArithmetic(), [&](auto& tone) {
+  WithToneLanes<2>(parts, {outLeft[1], outRight[1]}, WideArithmetic(), [&](auto& tone) {
     std::int32_t last = 0, lastCount = 0;
     for (std::int32_t at = 0; at < n || lastCount > 0;) {
       const std::int32_t count = std::min(chunk, n - at);
@@ -119,7 +134,7 @@ void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
           for (int c = 0; c < 2; ++c)
             std::memcpy(rows.Units[u][c].data(), rows.Input[c].data(), sizeof(float) * count);
         }
-        CombineStereoChunk(in, rows, count);
+        CombineStereoChunk(parts, rows, count);
       }
       last = at;
       lastCount = count;
@@ -127,15 +142,14 @@ void RunStereoChain(Instance& in, float* left, float* right, std::int32_t n) {
     }
   });
   bank.Finish();
-  if (meter) {
-    in.PeakLeft.store(peak[0], std::memory_order_relaxed);
-    in.PeakRight.store(peak[1], std::memory_order_relaxed);
-  }
+  if (meter) *peaks = peak;
 }
 
-void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
-  EffectObjects& fx = *in.Effects;
-  ChainBuffers& b = *in.Buffers;
+void RunMonoChain(ChainParts& parts, float* channel, std::int32_t n,
+                  std::array<float, 2>* peaks) {
+  EffectObjects& fx = parts.Effects;
+  ChainBuffers& b = parts.Buffers;
+  const ChainSettings& in = parts.Settings;
   TWavBuffer& main = b.Main[0];
   main.Attach(channel, n);
   b.Dry[0].Assign(main);
@@ -168,12 +182,10 @@ void RunMonoChain(Instance& in, float* channel, std::int32_t n) {
   }
   if (in.DiffuseOn) RunSetA(fx, 0, channel, n);
   main.AddScaled(b.Early[0], in.EarlyLevel);
-  WithToneLanes<1>(in, {channel, nullptr}, false, [n](auto& tone) {
+  WithToneLanes<1>(parts, {channel, nullptr}, false, [n](auto& tone) {
     for (std::int32_t i = 0; i < n; ++i) tone.Step(i);
   });
-  if (in.MeterOn.load(std::memory_order_relaxed))
-    in.PeakLeft.store(static_cast<float>(double{main.Peak()} * in.WetFactor),
-                      std::memory_order_relaxed);
+  if (peaks != nullptr) (*peaks)[0] = static_cast<float>(double{main.Peak()} * in.WetFactor);
   main.Mix(b.Dry[0], in.WetFactor, in.DryLevel);
   main.Release();
 }

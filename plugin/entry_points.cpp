@@ -1,9 +1,8 @@
 #include "plugin/entry_points.h"
 
 #include <cstring>
+#include <new>
 
-#include "plugin/chain.h"
-#include "plugin/float_environment.h"
 #include "plugin/instance.h"
 
 namespace lumra::plugin {
@@ -48,13 +47,12 @@ class ProcessingScope {
   bool entered_ = false;
 };
 
-// Runs the one- or two-channel chain; any other layout is left alone.
-void RunChain(Instance& in, float** channels, std::int32_t count, std::int32_t n) {
-  if (count == 1 && channels[0] != nullptr) {
-    RunMonoChain(in, channels[0], n);
-  } else if (count == 2 && channels[0] != nullptr && channels[1] != nullptr) {
-    RunStereoChain(in, channels[0], channels[1], n);
-  }
+// The meter's peaks go to the window thread after each block.
+void PublishPeaks(Instance& in) {
+  if (!in.MeterOn.load(std::memory_order_relaxed)) return;
+  const std::array<float, 2>& peaks = in.Reverb->Peaks();
+  in.PeakLeft.store(peaks[0], std::memory_order_relaxed);
+  in.PeakRight.store(peaks[1], std::memory_order_relaxed);
 }
 
 void WriteSilence(Instance& in, float** channels, std::int32_t count, std::int32_t n) {
@@ -62,6 +60,7 @@ void WriteSilence(Instance& in, float** channels, std::int32_t count, std::int32
     if (channels[c] != nullptr) std::memset(channels[c], 0, sizeof(float) * n);
   in.PeakLeft.store(0.0f, std::memory_order_relaxed);
   in.PeakRight.store(0.0f, std::memory_order_relaxed);
+  in.Reverb->ResetPeaks();
 }
 
 }  // namespace
@@ -94,8 +93,7 @@ void Clear() { ClearEffects(); }
 void PostWave(float** channels, std::int32_t sampleRate, std::int32_t channelCount,
               std::int32_t sampleCount) {
   Instance& in = TheInstance();
-  if (!in.Effects) return;
-  const FloatEnvironmentGuard floatEnvironment;
+  if (!in.Reverb) return;
   FollowSampleRate(in, sampleRate);
   in.ChannelCount.store(channelCount, std::memory_order_relaxed);
   if (in.Power() == 0 || channels == nullptr || sampleCount <= 0) return;
@@ -105,14 +103,15 @@ void PostWave(float** channels, std::int32_t sampleRate, std::int32_t channelCou
     WriteSilence(in, channels, channelCount, sampleCount);
     return;
   }
-  RunChain(in, channels, channelCount, sampleCount);
+  in.Reverb->SetMetering(in.MeterOn.load(std::memory_order_relaxed));
+  in.Reverb->Process(channels, channelCount, sampleCount);
+  PublishPeaks(in);
 }
 
 void PostWaveData(float* data, std::int32_t sampleRate, std::int32_t channelCount,
                   std::int32_t sampleCount) {
   Instance& in = TheInstance();
-  if (!in.Effects) return;
-  const FloatEnvironmentGuard floatEnvironment;
+  if (!in.Reverb) return;
   FollowSampleRate(in, sampleRate);
   if (in.Power() == 0 || data == nullptr || sampleCount <= 0) return;
   if (channelCount != 1 && channelCount != 2) return;
@@ -121,14 +120,9 @@ void PostWaveData(float* data, std::int32_t sampleRate, std::int32_t channelCoun
   if (!scope.Entered()) return;
 
   in.ChannelCount.store(channelCount, std::memory_order_relaxed);
-  std::array<TWavBuffer, 2>& parts = in.Buffers->Interleaved;
-  std::array<float*, 2> channels{};
-  for (std::int32_t c = 0; c < channelCount; ++c) {
-    parts[c].Deinterleave(data, sampleCount, channelCount, c);
-    channels[c] = parts[c].Data();
-  }
-  RunChain(in, channels.data(), channelCount, sampleCount);
-  for (std::int32_t c = 0; c < channelCount; ++c) parts[c].Interleave(data, channelCount, c);
+  in.Reverb->SetMetering(in.MeterOn.load(std::memory_order_relaxed));
+  in.Reverb->ProcessInterleaved(data, channelCount, sampleCount);
+  PublishPeaks(in);
 }
 
 const char* GetPlugName() { return PlugName; }
@@ -167,8 +161,6 @@ void LoadLibraryInstance() {
   in.ChannelCount.store(0);
   in.PeakLeft.store(0.0f);
   in.PeakRight.store(0.0f);
-  in.DryLevel = in.WetFactor = in.EarlyLevel = 0.0f;
-  in.LowPassOn = in.HighPassOn = in.DiffuseOn = false;
   in.SetDataEntry = &SetData;
   in.GetDataEntry = &GetData;
   in.Params = ParamBlock{};
@@ -176,16 +168,18 @@ void LoadLibraryInstance() {
   in.MeterOn.store(false);
   in.CaptionText.clear();
 
+  // Without memory for the engine the library stays loaded and leaves the host's audio alone.
+  try {
+    in.Reverb.emplace();
+  } catch (const std::bad_alloc&) {
+    in.Reverb.reset();
+  }
   LoadDefaults();
-
-  in.Effects = std::make_unique<EffectObjects>();
-  in.Buffers = std::make_unique<ChainBuffers>();
 }
 
 void Destroy() {
   Instance& in = TheInstance();
-  in.Effects.reset();
-  in.Buffers.reset();
+  in.Reverb.reset();
   // Closes the window, frees everything it drew with and runs the messages left waiting.
   in.Editor.reset();
 }

@@ -1,11 +1,12 @@
 // The DLL's export table: the fifteen entry points, stdcall, undecorated (the link strips the
 // @N suffixes). Nothing here may throw across the boundary.
 //
-// The editor window is not created in DllMain: creating windows and writing the registry under
-// the loader lock can deadlock. DllMain only notes the loading thread; the window (whose creation
-// builds the face and installs the factory presets) is created by the first call other than an
-// audio block that comes on that thread. So the window still belongs to the loading thread, and
-// it exists before Show can open it or its Library button can open the presets.
+// DllMain does nothing that could wait, allocate or fail under the loader lock: it only notes the
+// loading thread. The instance (engine, load-time block) is set up by the first call of any
+// export, from whichever thread. The editor window (whose creation builds the face and installs
+// the factory presets) is created by the first call other than an audio block that comes on the
+// loading thread: so the window belongs to that thread, and it exists before Show can open it or
+// its Library button can open the presets.
 
 #include <windows.h>
 
@@ -25,7 +26,24 @@ namespace {
 std::atomic<DWORD> loadingThread{0};
 bool editorAttempted = false;  // touched only on the loading thread
 
+enum class Setup { Pending, Running, Done };
+std::atomic<Setup> setup{Setup::Pending};
+
+// The first caller sets the instance up; a caller on another thread at that moment waits for it,
+// which can happen only around the first calls after loading.
+void EnsureInstance() {
+  if (setup.load(std::memory_order_acquire) == Setup::Done) return;
+  Setup expected = Setup::Pending;
+  if (setup.compare_exchange_strong(expected, Setup::Running, std::memory_order_acquire)) {
+    p::LoadLibraryInstance();
+    setup.store(Setup::Done, std::memory_order_release);
+    return;
+  }
+  while (setup.load(std::memory_order_acquire) != Setup::Done) Sleep(0);
+}
+
 void EnsureEditor() {
+  EnsureInstance();
   if (editorAttempted || GetCurrentThreadId() != loadingThread.load()) return;
   editorAttempted = true;
   try {
@@ -58,15 +76,18 @@ LREVERB_EXPORT void __stdcall Clear() {
   p::Clear();
 }
 LREVERB_EXPORT void __stdcall Destroy() {
+  EnsureInstance();
   p::Destroy();
   editorAttempted = true;  // no window after the last call
 }
 LREVERB_EXPORT void __stdcall PostWave(float** channels, std::int32_t sampleRate,
                                        std::int32_t channelCount, std::int32_t sampleCount) {
+  EnsureInstance();
   p::PostWave(channels, sampleRate, channelCount, sampleCount);
 }
 LREVERB_EXPORT void __stdcall PostWaveData(float* data, std::int32_t sampleRate,
                                            std::int32_t channelCount, std::int32_t sampleCount) {
+  EnsureInstance();
   p::PostWaveData(data, sampleRate, channelCount, sampleCount);
 }
 LREVERB_EXPORT const char* __stdcall GetPlugName() {
@@ -105,7 +126,6 @@ void __freeres();  // returns the C++ runtime's emergency exception pool
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     loadingThread.store(GetCurrentThreadId());
-    p::LoadLibraryInstance();
   }
   // FreeLibrary (not process exit): the statically linked runtime must give back what it holds,
   // or a host that reloads the plug-in grows with every load.

@@ -16,14 +16,4 @@ void Instance::SetPower(std::uint8_t power) {
   std::atomic_ref(Params.Power).store(power, std::memory_order_relaxed);
 }
 
-void EffectObjects::ClearAll() {
-  for (auto& reverb : Reverbs) reverb.Clear();
-  for (auto& delay : PreDelays) delay.Clear();
-  for (auto& kind : Filters)
-    for (auto& filter : kind) filter.Clear();
-  for (auto& line : Diffusers)
-    for (auto& channel : line)
-      for (auto& diffuser : channel) diffuser.Clear();
-}
-
 }  // namespace lumra::plugin

@@ -19,6 +19,19 @@ struct ParamBlock {
 
 static_assert(sizeof(ParamBlock) == ParamBlockSize);
 
+// The knobs by their place in the block, named by panel and label.
+namespace knob {
+enum Index : int {
+  ReverbTime, Color, SizeZ, Density, SizeX, SizeY,                                  // Reverb
+  SpreadLevel, SpreadPhase, FeedbackCross, SpreadPan, DampFrequency, DampHiRatio,    // Spread
+  OutputSize1, OutputSize2, OutputGain3, OutputSize3, OutputGain1, OutputGain2,      // Diffuse
+  DryLevel, WetLevel, WetGain, HighPassFrequency, LowPassFrequency, Predelay,        // Mix
+  WarpSizeX, WarpSizeY, EarlyDensity, WarpSizeZ, EarlySize, EarlyLevel,              // Warp
+  LateSizeX, LateSizeY, LateGainZ, LateSizeZ, LateGainX, LateGainY,                  // Diffuse
+};
+}  // namespace knob
+static_assert(knob::LateGainY + 1 == KnobCount);
+
 // A value from a host or a preset may lie outside 0..1 or not be a number at all. The effect
 // and the editor both use it held to 0..1, not-a-number as 0; the block keeps what was written.
 inline float ClampKnobValue(float v) {

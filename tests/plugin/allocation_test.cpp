@@ -80,5 +80,23 @@ TEST_F(AllocationTest, AudioCallsStopAllocatingOnceTheBlockSizeIsKnown) {
   EXPECT_EQ(allocations.load() - before, 0);
 }
 
+// A host automating a knob sends a new block per change: as long as no ring changes length,
+// nothing is allocated.
+TEST_F(AllocationTest, NewValuesAtTheSameRateAllocateNothing) {
+  std::vector<float> left = Noise(512, 1), right = Noise(512, 2);
+  Stereo(left, right, 44100);
+  ParamBlock block = Block();
+  const long before = allocations.load();
+  for (int i = 0; i < 20; ++i) {
+    block.Values[knob::Color] = static_cast<float>(i) / 19.0f;
+    block.Values[knob::WetGain] = static_cast<float>(19 - i) / 19.0f;
+    block.Values[knob::ReverbTime] = static_cast<float>(i % 5) / 4.0f;
+    Apply(block);
+    Stereo(left, right, 44100);
+  }
+  Apply(block);
+  EXPECT_EQ(allocations.load() - before, 0);
+}
+
 }  // namespace
 }  // namespace lumra::plugin

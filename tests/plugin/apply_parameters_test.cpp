@@ -16,11 +16,11 @@ TEST_F(ApplyParametersTest, LoadTimeSettingsAt44100) {
   EXPECT_EQ(Fx().Diffusers[0][0][0].Length(), 1769);
   EXPECT_EQ(Fx().Diffusers[0][1][0].Length(), 1769);
   EXPECT_EQ(Fx().Diffusers[0][0][0].Gain, static_cast<float>(1.0 - 0.658f));
-  EXPECT_NEAR(In().WetFactor, 0.21992, 1e-5);
-  EXPECT_EQ(In().DryLevel, 0.0f);
-  EXPECT_EQ(In().EarlyLevel, 1.0f);
-  EXPECT_TRUE(In().HighPassOn);
-  EXPECT_TRUE(In().LowPassOn);
+  EXPECT_NEAR(Settings().WetFactor, 0.21992, 1e-5);
+  EXPECT_EQ(Settings().DryLevel, 0.0f);
+  EXPECT_EQ(Settings().EarlyLevel, 1.0f);
+  EXPECT_TRUE(Settings().HighPassOn);
+  EXPECT_TRUE(Settings().LowPassOn);
   // Ring lengths come from primes up to Round(rate * 110 / 360): the longest possible ring.
   EXPECT_LE(Fx().Reverbs[0].Length[1], 13475);
 }
@@ -29,11 +29,11 @@ TEST_F(ApplyParametersTest, FilterSwitchesAreExactComparisons) {
   std::vector<float> block(16, 0.0f);
   Mono(block, 48000);
   Apply({{21, 0.0f}, {22, 1.0f}});
-  EXPECT_FALSE(In().HighPassOn);
-  EXPECT_FALSE(In().LowPassOn);
+  EXPECT_FALSE(Settings().HighPassOn);
+  EXPECT_FALSE(Settings().LowPassOn);
   Apply({{21, 0.0001f}, {22, 0.9999f}});
-  EXPECT_TRUE(In().HighPassOn);
-  EXPECT_TRUE(In().LowPassOn);
+  EXPECT_TRUE(Settings().HighPassOn);
+  EXPECT_TRUE(Settings().LowPassOn);
   EXPECT_NEAR(Fx().Filters[1][0].Coef, OnePoleForCutoff(20.0002f, 48000.0f).Coef, 1e-3);
 }
 
@@ -43,7 +43,7 @@ TEST_F(ApplyParametersTest, WetFactorSpansOneEighthToEightTimesAThird) {
   const std::array<std::pair<float, double>, 3> cases{{{0.5f, 1.0 / 3}, {1.0f, 8.0 / 3}, {0.0f, 1.0 / 24}}};
   for (const auto& [gain, expected] : cases) {
     Apply({{19, 1.0f}, {20, gain}});
-    EXPECT_NEAR(In().WetFactor, expected, 1e-6) << "Wet Gain " << gain;
+    EXPECT_NEAR(Settings().WetFactor, expected, 1e-6) << "Wet Gain " << gain;
   }
 }
 

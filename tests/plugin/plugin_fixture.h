@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "plugin/chain.h"
 #include "plugin/entry_points.h"
 #include "plugin/instance.h"
 
@@ -20,7 +21,8 @@ class PluginTest : public ::testing::Test {
   void TearDown() override { Destroy(); }
 
   static Instance& In() { return TheInstance(); }
-  static EffectObjects& Fx() { return *TheInstance().Effects; }
+  static const EffectObjects& Fx() { return TheInstance().Reverb->Effects(); }
+  static const ChainSettings& Settings() { return TheInstance().Reverb->Settings(); }
 
   static ParamBlock Block() { return TheInstance().Params; }
   static void Apply(const ParamBlock& block) { SetData(&block, sizeof block); }

@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
-#include "plugin/entry_points.h"
-#include "plugin/instance.h"
+#include "plugin/engine.h"
 #include "tools/lreverb/sound_file.h"
 
 namespace lumra {
 namespace {
-
-double Clamped(float v) { return std::isnan(v) ? 0.0 : std::clamp(double{v}, 0.0, 1.0); }
 
 class ProgressBar {
  public:
@@ -42,20 +38,11 @@ class ProgressBar {
   int shown_ = -1;
 };
 
-// Holds the one plug-in instance for the length of a render.
-class EngineSession {
- public:
-  EngineSession() { plugin::LoadLibraryInstance(); }
-  ~EngineSession() { plugin::Destroy(); }
-  EngineSession(const EngineSession&) = delete;
-  EngineSession& operator=(const EngineSession&) = delete;
-};
-
 }  // namespace
 
 double RingOutSeconds(const ParamBlock& block) {
-  const double reverbTime = 9.8 * Clamped(block.Values[0]) + 0.1;
-  const double predelay = Clamped(block.Values[23]);
+  const double reverbTime = 9.8 * ClampKnobValue(block.Values[knob::ReverbTime]) + 0.1;
+  const double predelay = ClampKnobValue(block.Values[knob::Predelay]);
   return 1.5 * reverbTime + (199.0 * predelay * predelay + 1.0) / 1000.0;
 }
 
@@ -67,13 +54,11 @@ void Render(const RenderJob& job) {
     throw std::runtime_error("\"" + job.Input + "\" has " + std::to_string(channels) +
                              " channels; only mono and stereo can be rendered");
 
-  const EngineSession engine;
-  if (job.Params) plugin::SetData(&*job.Params, static_cast<std::int32_t>(ParamBlockSize));
-  ParamBlock settings;
-  void* live = nullptr;
-  std::int32_t size = 0;
-  plugin::GetData(&live, &size);
-  std::memcpy(&settings, live, sizeof settings);
+  const ParamBlock settings = job.Params.value_or(LoadTimeBlock());
+  plugin::Engine engine;
+  engine.Configure(settings, info.samplerate);
+  // With Power off the plug-in hands every block back untouched.
+  const bool power = settings.Power != 0;
 
   const double tail = job.TailSeconds.value_or(RingOutSeconds(settings));
   const auto tailFrames = static_cast<sf_count_t>(std::ceil(tail * info.samplerate));
@@ -91,7 +76,7 @@ void Render(const RenderJob& job) {
       tailLeft -= frames;
       std::fill(block.begin(), block.end(), 0.0f);
     }
-    plugin::PostWaveData(block.data(), info.samplerate, channels, static_cast<std::int32_t>(frames));
+    if (power) engine.ProcessInterleaved(block.data(), channels, static_cast<std::int32_t>(frames));
     writer.Write({block.data(), static_cast<std::size_t>(frames) * channels});
     done += frames;
     progress.Update(done);
