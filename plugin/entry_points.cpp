@@ -182,6 +182,7 @@ void Destroy() {
   in.Reverb.reset();
   // Closes the window, frees everything it drew with and runs the messages left waiting.
   in.Editor.reset();
+  std::string().swap(in.CaptionText);
 }
 
 }  // namespace lumra::plugin
