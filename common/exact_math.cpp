@@ -9,6 +9,8 @@ namespace {
 constexpr double Ln2Hi = 6.93147180369123816490e-01;
 constexpr double Ln2Lo = 1.90821492927058770002e-10;
 constexpr double InvLn2 = 1.44269504088896338700e+00;
+// The largest argument whose exponential is finite: ln of the largest double, rounded down.
+constexpr double MaxExpArgument = 7.09782712893383973096e+02;
 
 }  // namespace
 
@@ -52,7 +54,8 @@ double ExactLn(double x) {
 }
 
 double ExactExp(double x) {
-  if (x > 709.0) return HUGE_VAL;
+  if (x != x) return x;
+  if (x > MaxExpArgument) return HUGE_VAL;
   if (x < -745.0) return 0.0;
   const double k = RoundHalfEven(x * InvLn2);
   const double r = (x - k * Ln2Hi) - k * Ln2Lo;  // |r| <= 0.35

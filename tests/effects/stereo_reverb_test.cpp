@@ -238,21 +238,38 @@ TEST(StereoReverbProcess, UnitsRunSideBySideMatchUnitsRunAlone) {
   }
 }
 
-TEST(StereoReverbProcess, ClearLeavesExactSilence) {
+// Cleared, a unit that has rung is silent on both channels and then sounds exactly like a
+// freshly set-up one.
+TEST(StereoReverbProcess, ClearGivesSilenceAndTheSoundOfANewUnit) {
   const TPrimeTable primes(13475);
-  TStereoReverb3_1 unit;
-  RandomGenerator random;
-  unit.Setup(LateSetup(44100, 30.0f, 0.5f), primes, random);
+  TStereoReverb3_1 used, fresh;
+  for (auto* unit : {&used, &fresh}) {
+    RandomGenerator random;
+    unit->Setup(LateSetup(44100, 30.0f, 0.5f), primes, random);
+  }
+  const auto run = [](TStereoReverb3_1& unit, std::vector<float>& left, std::vector<float>& right) {
+    TWavBuffer l, r;
+    l.Attach(left.data(), static_cast<std::int32_t>(left.size()));
+    r.Attach(right.data(), static_cast<std::int32_t>(right.size()));
+    unit.ProcessStereo(l, r);
+  };
   std::vector<float> left = Noise(4000, 9), right = Noise(4000, 10);
-  TWavBuffer l, r;
-  l.Attach(left.data(), 4000);
-  r.Attach(right.data(), 4000);
-  unit.ProcessStereo(l, r);
-  unit.Clear();
-  std::fill(left.begin(), left.end(), 0.0f);
-  std::fill(right.begin(), right.end(), 0.0f);
-  unit.ProcessStereo(l, r);
-  for (int i = 0; i < 4000; ++i) ASSERT_EQ(left[i] + right[i], 0.0f) << "sample " << i;
+  run(used, left, right);
+  used.Clear();
+
+  std::vector<float> silentLeft(4000, 0.0f), silentRight(4000, 0.0f);
+  run(used, silentLeft, silentRight);
+  for (int i = 0; i < 4000; ++i) {
+    ASSERT_EQ(silentLeft[i], 0.0f) << "left sample " << i;
+    ASSERT_EQ(silentRight[i], 0.0f) << "right sample " << i;
+  }
+
+  std::vector<float> usedLeft = Noise(4000, 11), usedRight = Noise(4000, 12);
+  std::vector<float> freshLeft = usedLeft, freshRight = usedRight;
+  run(used, usedLeft, usedRight);
+  run(fresh, freshLeft, freshRight);
+  EXPECT_EQ(usedLeft, freshLeft);
+  EXPECT_EQ(usedRight, freshRight);
 }
 
 TEST(StereoReverbProcess, UnconfiguredUnitLeavesBuffersAlone) {

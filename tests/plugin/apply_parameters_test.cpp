@@ -28,10 +28,10 @@ TEST_F(ApplyParametersTest, LoadTimeSettingsAt44100) {
 TEST_F(ApplyParametersTest, FilterSwitchesAreExactComparisons) {
   std::vector<float> block(16, 0.0f);
   Mono(block, 48000);
-  Apply({{21, 0.0f}, {22, 1.0f}});
+  Apply({{knob::HighPassFrequency, 0.0f}, {knob::LowPassFrequency, 1.0f}});
   EXPECT_FALSE(Settings().HighPassOn);
   EXPECT_FALSE(Settings().LowPassOn);
-  Apply({{21, 0.0001f}, {22, 0.9999f}});
+  Apply({{knob::HighPassFrequency, 0.0001f}, {knob::LowPassFrequency, 0.9999f}});
   EXPECT_TRUE(Settings().HighPassOn);
   EXPECT_TRUE(Settings().LowPassOn);
   EXPECT_NEAR(Fx().Filters[1][0].Coef, OnePoleForCutoff(20.0002f, 48000.0f).Coef, 1e-3);
@@ -42,7 +42,7 @@ TEST_F(ApplyParametersTest, WetFactorSpansOneEighthToEightTimesAThird) {
   Mono(block, 44100);
   const std::array<std::pair<float, double>, 3> cases{{{0.5f, 1.0 / 3}, {1.0f, 8.0 / 3}, {0.0f, 1.0 / 24}}};
   for (const auto& [gain, expected] : cases) {
-    Apply({{19, 1.0f}, {20, gain}});
+    Apply({{knob::WetLevel, 1.0f}, {knob::WetGain, gain}});
     EXPECT_NEAR(Settings().WetFactor, expected, 1e-6) << "Wet Gain " << gain;
   }
 }
@@ -67,12 +67,12 @@ TEST_F(ApplyParametersTest, SameBlockAndRateGiveTheSameReverbStructures) {
   const auto first = snapshot();
   Apply(Block());
   EXPECT_EQ(snapshot(), first);
-  Apply({{1, 0.9f}});
+  Apply({{knob::Color, 0.9f}});
   EXPECT_NE(snapshot(), first) << "another Color gives another tap pattern";
 }
 
 TEST_F(ApplyParametersTest, NothingIsConfiguredWithoutASampleRate) {
-  Apply({{0, 0.9f}});
+  Apply({{knob::ReverbTime, 0.9f}});
   EXPECT_EQ(GetPlugChanged(), 2);
   EXPECT_EQ(Fx().PreDelays[0].Length(), 0);
   EXPECT_EQ(Fx().Reverbs[0].Length[0], 0);

@@ -20,7 +20,7 @@ float PeakOf(const std::vector<float>& v) {
 }
 
 TEST_F(ChainTest, DryOnlyPassesTheInputExactly) {
-  Apply({{18, 1.0f}, {19, 0.0f}});
+  Apply({{knob::DryLevel, 1.0f}, {knob::WetLevel, 0.0f}});
   for (int block = 0; block < 5; ++block) {
     std::vector<float> left = Noise(1000, block), right = Noise(1000, block + 9);
     const std::vector<float> l0 = left, r0 = right;
@@ -35,7 +35,7 @@ TEST_F(ChainTest, DryOnlyPassesTheInputExactly) {
 }
 
 TEST_F(ChainTest, PeaksMeasureTheWetSignalWhileTheMeterIsOn) {
-  Apply({{19, 1.0f}, {20, 0.5f}});  // output = w / 3
+  Apply({{knob::WetLevel, 1.0f}, {knob::WetGain, 0.5f}});  // output = w / 3
   Show();
   std::vector<float> left = Noise(8192, 1), right = Noise(8192, 2);
   Stereo(left, right, 44100);
@@ -66,12 +66,27 @@ TEST_F(ChainTest, MonoLeavesTheRightChannelObjectsAlone) {
   EXPECT_NE(Fx().Filters[0][0].State, 0.0f);
 }
 
+// A switched-off filter keeps its state, so switched on again it goes on where it stopped.
 TEST_F(ChainTest, SwitchedOffFiltersKeepTheirState) {
-  Apply({{21, 0.0f}, {22, 1.0f}});
   std::vector<float> left = Noise(3000, 5), right = Noise(3000, 6);
+  Stereo(left, right, 48000);  // both filters on at the load-time settings
+  std::array<std::array<float, 2>, 2> before{};
+  for (int kind = 0; kind < 2; ++kind) {
+    for (int c = 0; c < 2; ++c) {
+      before[kind][c] = Fx().Filters[kind][c].State;
+      ASSERT_NE(before[kind][c], 0.0f) << "filter " << kind << ", channel " << c;
+    }
+  }
+  Apply({{knob::HighPassFrequency, 0.0f}, {knob::LowPassFrequency, 1.0f}});
+  left = Noise(3000, 7);
+  right = Noise(3000, 8);
   Stereo(left, right, 48000);
-  for (const auto& kind : Fx().Filters)
-    for (const TLPF& filter : kind) EXPECT_EQ(filter.State, 0.0f);
+  std::vector<float> mono = Noise(3000, 9);
+  Mono(mono, 48000);
+  for (int kind = 0; kind < 2; ++kind)
+    for (int c = 0; c < 2; ++c)
+      EXPECT_EQ(Fx().Filters[kind][c].State, before[kind][c])
+          << "filter " << kind << ", channel " << c;
 }
 
 TEST_F(ChainTest, NonFiniteInputDoesNotPoisonTheEffect) {
@@ -96,7 +111,7 @@ TEST_F(ChainTest, NonFiniteInputDoesNotPoisonTheEffect) {
 // Only the Spread panel's "LPF Freq." turned to 0: the damping normalisation alone would give
 // a loop gain of about 1.04, and the reverb would grow without end.
 TEST_F(ChainTest, LowDampingCutoffStaysBoundedOverAMinuteOfNoise) {
-  Apply({{10, 0.0f}});
+  Apply({{knob::DampFrequency, 0.0f}});
   float firstSecond = 0.0f, lastSecond = 0.0f;
   const int blocks = 60 * 44100 / 1024;
   for (int block = 0; block < blocks; ++block) {
