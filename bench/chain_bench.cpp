@@ -1,15 +1,17 @@
 // Real-time factor of the whole processing chain: seconds of audio processed per second of CPU
 // time, for the rates, channel layouts and block sizes a host uses, at the load-time settings and
-// at the densest ones (both Density knobs at 1).
+// at the densest ones (both Density knobs at 1), on every kernel path the processor offers.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "effects/kernel_path.h"
 #include "plugin/entry_points.h"
-#include "plugin/instance.h"
+#include "plugin/param_block.h"
 
 namespace {
 
@@ -18,14 +20,16 @@ using namespace lumra;
 void ConfigureInstance(bool densest) {
   plugin::Destroy();
   plugin::LoadLibraryInstance();
-  if (!densest) return;
-  ParamBlock block = plugin::TheInstance().Params;
-  block.Values[3] = 1.0f;
-  block.Values[26] = 1.0f;
+  ParamBlock block = LoadTimeBlock();
+  if (densest) {
+    block.Values[3] = 1.0f;
+    block.Values[26] = 1.0f;
+  }
   plugin::SetData(&block, sizeof block);
 }
 
-void Chain(benchmark::State& state) {
+void Chain(benchmark::State& state, KernelPath path) {
+  const ScopedKernelPath force(path);
   const auto rate = static_cast<std::int32_t>(state.range(0));
   const auto channels = static_cast<int>(state.range(1));
   const auto block = static_cast<std::int32_t>(state.range(2));
@@ -64,8 +68,22 @@ void ChainArguments(benchmark::internal::Benchmark* b) {
         for (int block : {64, 512, 4096}) b->Args({rate, ch, block, densest});
 }
 
-BENCHMARK(Chain)->Apply(ChainArguments)->MinTime(0.3);
-
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  std::string offered;
+  for (const KernelPath path : SupportedKernelPaths()) {
+    offered += std::string(offered.empty() ? "" : " ") + KernelPathName(path);
+    // Each path's rows are named after it: "Chain/avx2/rate:48000/...".
+    const std::string name = std::string("Chain/") + KernelPathName(path);
+    benchmark::RegisterBenchmark(name.c_str(), Chain, path)->Apply(ChainArguments)->MinTime(0.3);
+  }
+  benchmark::AddCustomContext("processor_features", ProcessorFeatures());
+  benchmark::AddCustomContext("kernel_paths_offered", offered);
+  benchmark::AddCustomContext("kernel_path_at_load", KernelPathName(BestKernelPath()));
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -9,6 +9,9 @@ if(WIN32)
   # SSE2 instead of x87 keeps float and double arithmetic identical to x86-64; a host may call
   # the exports with a stack aligned to 4 bytes only.
   target_compile_options(lreverb_flags INTERFACE -msse2 -mfpmath=sse -mstackrealign)
+  # The AVX paths spill 32- and 64-byte vectors to the stack, which GCC cannot align beyond 16
+  # bytes under the Windows ABI; the assembler then emits unaligned moves for all vector moves.
+  target_compile_options(lreverb_flags INTERFACE -Wa,-muse-unaligned-vector-move)
   target_link_options(lreverb_flags INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
 

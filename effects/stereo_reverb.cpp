@@ -18,8 +18,8 @@ void TStereoReverb3_1::SetChannelLength(int channel, std::int32_t length) {
   // A host automating a knob reconfigures with the same lengths again and again: the ring is
   // then emptied in place rather than reallocated.
   if (length > 0 && length == Length[channel]) {
-    std::fill_n(cells_[channel].get(), capacity_[channel], 0.0f);
-    head_[channel] = length;
+    std::fill_n(cells_[channel].get(), span_[channel] + ChunkLimit, 0.0f);
+    head_[channel] = 0;
     Position[channel] = 0;
     ResetTaps();
     return;
@@ -27,9 +27,9 @@ void TStereoReverb3_1::SetChannelLength(int channel, std::int32_t length) {
   FreeChannel(channel);
   if (length > 0) {
     Length[channel] = length;
-    capacity_[channel] = 2 * length + ChunkLimit;
-    cells_[channel] = std::make_unique<float[]>(static_cast<std::size_t>(capacity_[channel]));
-    head_[channel] = length;
+    span_[channel] = length + ChunkLimit;
+    cells_[channel] =
+        std::make_unique<float[]>(static_cast<std::size_t>(span_[channel] + ChunkLimit));
   }
   Position[channel] = 0;
   ResetTaps();
@@ -40,13 +40,14 @@ void TStereoReverb3_1::FreeChannel(int channel) {
   Length[channel] = 0;
   Position[channel] = 0;
   head_[channel] = 0;
-  capacity_[channel] = 0;
+  span_[channel] = 0;
 }
 
 float TStereoReverb3_1::RingCell(int channel, std::int32_t position) const {
   const std::int32_t length = Length[channel];
-  const std::int32_t age = (position - Position[channel] + length) % length;
-  return cells_[channel][head_[channel] - length + age];
+  const std::int32_t age = ((position - Position[channel]) % length + length) % length;
+  const std::int32_t at = head_[channel] - length + age;
+  return cells_[channel][at < 0 ? at + span_[channel] : at];
 }
 
 void TStereoReverb3_1::ResetTaps() { TapCount = {0, 0}; }
@@ -66,6 +67,7 @@ void TStereoReverb3_1::AddTap(std::int32_t delay, std::int32_t skew, float gain,
         std::clamp<std::int64_t>(wanted, INT32_MIN, INT32_MAX));
     const std::int32_t offset = std::clamp(primes.NextAbove(clamped), 0, Length[ch] - 1);
     TapOffset[ch][TapCount[ch]] = offset;
+    tapDelay_[ch][TapCount[ch]] = offset == 0 ? 0 : Length[ch] - offset;
     TapGain[ch][TapCount[ch]] = gains[ch];
     ++TapCount[ch];
 
@@ -154,8 +156,8 @@ void TStereoReverb3_1::BoundLoopGain(double perPassDecay) {
 void TStereoReverb3_1::Clear() {
   for (int ch = 0; ch < 2; ++ch) {
     if (Length[ch] > 0) {
-      std::fill_n(cells_[ch].get(), capacity_[ch], 0.0f);
-      head_[ch] = Length[ch];
+      std::fill_n(cells_[ch].get(), span_[ch] + ChunkLimit, 0.0f);
+      head_[ch] = 0;
       Position[ch] = 0;
     }
   }
@@ -177,9 +179,11 @@ void TStereoReverb3_1::ProcessUnits(std::span<TStereoReverb3_1* const> units,
   RunBank(bank, units, inLeft, inRight, outLeft, outRight, count);
 }
 
-// The cells written delay samples before the current one, for the chunk's samples in order.
+// The cells written delay samples before the current one (0 <= delay <= Length), for the
+// chunk's samples in order.
 const float* TStereoReverb3_1::Delayed(int channel, std::int32_t delay) const {
-  return cells_[channel].get() + head_[channel] - delay;
+  const std::int32_t at = head_[channel] - delay;
+  return cells_[channel].get() + (at < 0 ? at + span_[channel] : at);
 }
 
 void TStereoReverb3_1::FeedbackChunk(const float* inLeft, const float* inRight, float* sumLeft,
@@ -195,37 +199,40 @@ void TStereoReverb3_1::FeedbackChunk(const float* inLeft, const float* inRight, 
 void TStereoReverb3_1::StoreChunk(std::array<const float*, 2> sums,
                                   std::array<const float*, 2> damped, float* outLeft,
                                   float* outRight, std::int32_t n) {
-  for (int ch = 0; ch < 2; ++ch)
+  for (int ch = 0; ch < 2; ++ch) {
     DampedCellRun(cells_[ch].get() + head_[ch], sums[ch], damped[ch], n, DampMix, LoopNorm);
+    MirrorChunk(ch, n);
+  }
   SumTaps(0, outLeft, n);
   SumTaps(1, outRight, n);
   Advance(n);
 }
 
-// Reading after the current cell is written, a tap with offset o hears the cell written
-// Length - o samples earlier (offset 0: the current cell); within a chunk that is one run of
-// the history.
+void TStereoReverb3_1::MirrorChunk(int channel, std::int32_t n) {
+  float* cells = cells_[channel].get();
+  const std::int32_t span = span_[channel];
+  const std::int32_t begin = head_[channel];
+  const std::int32_t end = begin + n;  // at most span + ChunkLimit
+  // Cells written into the mirror belong at the history's start; cells written at its start
+  // also belong in the mirror.
+  if (end > span) std::memcpy(cells, cells + span, sizeof(float) * (end - span));
+  if (begin < ChunkLimit)
+    std::memcpy(cells + span + begin, cells + begin,
+                sizeof(float) * (std::min(end, ChunkLimit) - begin));
+}
+
+// Read after the chunk's cells are written; within a chunk each tap hears one run of the ring.
 void TStereoReverb3_1::SumTaps(int channel, float* out, std::int32_t n) {
-  const std::int32_t length = Length[channel];
-  std::array<std::int32_t, MaxTaps> back;
-  for (std::int32_t t = 0; t < TapCount[channel]; ++t) {
-    const std::int32_t offset = TapOffset[channel][t];
-    back[t] = offset == 0 ? 0 : length - offset;
-  }
-  SumTapRun(out, Delayed(channel, 0), back.data(), TapGain[channel].data(), TapCount[channel], n,
-            TapNorm[channel]);
+  std::array<const float*, MaxTaps> runs;
+  for (std::int32_t t = 0; t < TapCount[channel]; ++t)
+    runs[t] = Delayed(channel, tapDelay_[channel][t]);
+  SumTapRun(out, runs.data(), TapGain[channel].data(), TapCount[channel], n, TapNorm[channel]);
 }
 
 void TStereoReverb3_1::Advance(std::int32_t n) {
   for (int ch = 0; ch < 2; ++ch) {
-    const std::int32_t length = Length[ch];
-    Position[ch] = (Position[ch] + n) % length;
-    head_[ch] += n;
-    if (head_[ch] + ChunkLimit > capacity_[ch]) {
-      float* cells = cells_[ch].get();
-      std::memmove(cells, cells + head_[ch] - length, sizeof(float) * length);
-      head_[ch] = length;
-    }
+    Position[ch] = (Position[ch] + n) % Length[ch];
+    head_[ch] = (head_[ch] + n) % span_[ch];
   }
 }
 

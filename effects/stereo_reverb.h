@@ -100,13 +100,20 @@ class TStereoReverb3_1 : public TEffect {
   void BoundLoopGain(double perPassDecay);
   void FlushDampStates();
 
-  // Each ring is kept as a stretch of its history in time order: cells_[ch][head_[ch] - Length]
-  // up to head_[ch] - 1 are the ring's contents, the oldest first, and the next cell is written
-  // at head_[ch]. A tap or the feedback then reads one contiguous run per chunk, whatever the
-  // ring index; when the stretch is used up its last Length cells move back to the front.
+  // Copies the chunk's n cells, just written at head_, between the history and its mirror.
+  void MirrorChunk(int channel, std::int32_t n);
+
+  // Each ring is kept as a circular history of the last span_ = Length + ChunkLimit cells: the
+  // cell written at head_ goes to cells_[head_], and the first ChunkLimit cells are repeated
+  // right after the last one. Any run of up to a chunk, for the feedback, the cell writes or a
+  // tap, is then one contiguous run of memory, and a chunk's writes never reach a cell that one
+  // of its taps still needs.
   std::array<std::unique_ptr<float[]>, 2> cells_;
+  // Reading after the current cell is written, a tap with offset o hears the cell written
+  // Length - o samples earlier (offset 0: the current cell).
+  std::array<std::array<std::int32_t, MaxTaps>, 2> tapDelay_{};
   std::array<std::int32_t, 2> head_{};
-  std::array<std::int32_t, 2> capacity_{};
+  std::array<std::int32_t, 2> span_{};
 };
 
 }  // namespace lumra

@@ -7,9 +7,9 @@
 
 namespace lumra {
 
-// out[i] = float(sum_i * norm), where sum_i adds history[i - back[t]] * gain[t] for t < taps.
-// history[i - back[t]] must be readable for every i < n and every tap.
-void SumTapRun(float* out, const float* history, const std::int32_t* back, const float* gain,
-               std::int32_t taps, std::int32_t n, double norm);
+// out[i] = float(sum_i * norm), where sum_i adds runs[t][i] * gain[t] for t < taps: runs[t]
+// points at the n samples tap t hears.
+void SumTapRun(float* out, const float* const* runs, const float* gain, std::int32_t taps,
+               std::int32_t n, double norm);
 
 }  // namespace lumra

@@ -3,7 +3,9 @@
 // so the compiler vectorises it; every lane performs exactly the scalar operations in the same
 // order, so the results do not depend on the vector width. On x86-64 Linux the loops are built
 // for AVX-512, AVX2 and baseline SSE2, and the widest the processor runs is picked at load time;
-// the all-pass run also has an explicit AVX-512 form with fused multiply-adds (wide_arithmetic.h).
+// the all-pass run (AVX-512, AVX2, SSE2) and the feedback sums (AVX-512, AVX2) also have
+// explicit forms with fused multiply-adds, chosen by the active kernel path (kernel_path.h),
+// which the mingw builds run too, where clones do not exist.
 
 #include <cstdint>
 

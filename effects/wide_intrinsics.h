@@ -1,9 +1,10 @@
 #pragma once
-// The x86 intrinsics for the LREVERB_WIDE paths, and an 8 x 8 transpose of float32 rows.
+// The x86 intrinsics for the explicit vector paths (kernel_path.h), and an 8 x 8 transpose of
+// float32 rows.
 
-#include "effects/wide_arithmetic.h"
+#include "effects/kernel_path.h"
 
-#if LREVERB_WIDE
+#if LREVERB_X86
 // GCC 12's conversion intrinsics start from a deliberately undefined vector and warn about it.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
@@ -14,7 +15,7 @@
 namespace lumra {
 
 // Row j, element t becomes row t, element j.
-LREVERB_WIDE_TARGET inline void Transpose8(__m256 (&r)[8]) {
+__attribute__((target("avx"))) inline void Transpose8(__m256 (&r)[8]) {
   const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
   const __m256 t2 = _mm256_unpacklo_ps(r[2], r[3]), t3 = _mm256_unpackhi_ps(r[2], r[3]);
   const __m256 t4 = _mm256_unpacklo_ps(r[4], r[5]), t5 = _mm256_unpackhi_ps(r[4], r[5]);
@@ -31,6 +32,16 @@ LREVERB_WIDE_TARGET inline void Transpose8(__m256 (&r)[8]) {
   r[5] = _mm256_permute2f128_ps(u1, u5, 0x31);
   r[6] = _mm256_permute2f128_ps(u2, u6, 0x31);
   r[7] = _mm256_permute2f128_ps(u3, u7, 0x31);
+}
+
+// Two float32 values from p, widened to double: the two-sample loads of the SSE2 paths.
+inline __m128d LoadPairAsDouble(const float* p) {
+  return _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+}
+
+// The two doubles rounded to float32 and stored at p.
+inline void StorePairAsFloat(float* p, __m128d x) {
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_castps_si128(_mm_cvtpd_ps(x)));
 }
 
 }  // namespace lumra

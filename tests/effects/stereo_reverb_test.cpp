@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "effects/kernel_path.h"
 #include "reference_reverb.h"
 
 namespace lumra {
@@ -160,7 +161,8 @@ TEST(StereoReverbProcess, DirectTapAloneGivesTwiceTheInputOneSampleLater) {
 }
 
 // The unit works in chunks and vector loops; every configuration must give exactly what the
-// one-sample-at-a-time description gives, across ring wraps and block boundaries.
+// one-sample-at-a-time description gives, across ring wraps and block boundaries, on every
+// kernel path.
 TEST(StereoReverbProcess, MatchesSampleBySampleRenderingBitForBit) {
   struct Case {
     std::int32_t rate;
@@ -172,34 +174,43 @@ TEST(StereoReverbProcess, MatchesSampleBySampleRenderingBitForBit) {
                                    {8000, 10.0f, 0.0f, 32.0f, true},
                                    {2000, 12.0f, 0.9f, 20.0f, false},
                                    {96000, 100.0f, 0.6f, 4.0f, true}}};
-  unsigned seed = 1;
-  for (const Case& c : cases) {
-    const TPrimeTable primes(static_cast<std::int32_t>(std::nearbyint(c.rate * 110.0 / 360.0)));
-    TStereoReverb3_1 unit;
-    ReverbSetup s = LateSetup(c.rate, c.size, c.balance);
-    s.TapCount = c.taps;
-    s.DirectTap = c.direct;
-    s.PanSpread = 1.0f;
-    RandomGenerator random(seed);
-    unit.Setup(s, primes, random);
-    testing::ReferenceReverb reference(unit);
+  for (const KernelPath path : SupportedKernelPaths()) {
+    const ScopedKernelPath force(path);
+    unsigned seed = 1;
+    for (const Case& c : cases) {
+      const TPrimeTable primes(
+          static_cast<std::int32_t>(std::nearbyint(c.rate * 110.0 / 360.0)));
+      TStereoReverb3_1 unit;
+      ReverbSetup s = LateSetup(c.rate, c.size, c.balance);
+      s.TapCount = c.taps;
+      s.DirectTap = c.direct;
+      s.PanSpread = 1.0f;
+      RandomGenerator random(seed);
+      unit.Setup(s, primes, random);
+      testing::ReferenceReverb reference(unit);
 
-    std::mt19937 blocks(seed++);
-    for (int block = 0; block < 40; ++block) {
-      const int n = std::uniform_int_distribution<int>(1, 700)(blocks);
-      std::vector<float> left = Noise(n, seed * 100 + block), right = Noise(n, seed * 7 + block);
-      std::vector<float> refLeft = left, refRight = right;
-      TWavBuffer l, r;
-      l.Attach(left.data(), n);
-      r.Attach(right.data(), n);
-      unit.ProcessStereo(l, r);
-      reference.Process(refLeft.data(), refRight.data(), n);
-      for (int i = 0; i < n; ++i) {
-        ASSERT_EQ(left[i], refLeft[i]) << "rate " << c.rate << " block " << block << " sample " << i;
-        ASSERT_EQ(right[i], refRight[i]) << "rate " << c.rate << " block " << block << " sample " << i;
+      std::mt19937 blocks(seed++);
+      for (int block = 0; block < 40; ++block) {
+        const int n = std::uniform_int_distribution<int>(1, 700)(blocks);
+        std::vector<float> left = Noise(n, seed * 100 + block);
+        std::vector<float> right = Noise(n, seed * 7 + block);
+        std::vector<float> refLeft = left, refRight = right;
+        TWavBuffer l, r;
+        l.Attach(left.data(), n);
+        r.Attach(right.data(), n);
+        unit.ProcessStereo(l, r);
+        reference.Process(refLeft.data(), refRight.data(), n);
+        for (int i = 0; i < n; ++i) {
+          ASSERT_EQ(left[i], refLeft[i])
+              << KernelPathName(path) << " rate " << c.rate << " block " << block
+              << " sample " << i;
+          ASSERT_EQ(right[i], refRight[i])
+              << KernelPathName(path) << " rate " << c.rate << " block " << block
+              << " sample " << i;
+        }
       }
+      EXPECT_EQ(unit.DampState, reference.u.DampState);
     }
-    EXPECT_EQ(unit.DampState, reference.u.DampState);
   }
 }
 
