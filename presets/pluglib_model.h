@@ -56,7 +56,7 @@ class PlugLibModel {
 
   void RefreshList();
 
-  // Sorted without regard to ASCII case, as the list box shows them.
+  // Sorted without regard to case, as the list box shows them.
   const std::vector<std::string>& Items() const { return items_; }
   const std::optional<std::string>& Selected() const { return selected_; }
   const std::string& StoreName() const { return storeName_; }

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <utility>
 
+#include "presets/name_case.h"
+
 namespace lumra {
 
 std::int32_t SettingsStore::ReadInteger(std::string_view section, std::string_view name,
@@ -24,20 +26,13 @@ void SettingsStore::WriteBool(std::string_view section, std::string_view name, b
   WriteString(section, name, value ? "1" : "0");
 }
 
-std::string FoldAsciiCase(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return folded;
-}
-
 bool SameValueName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldAsciiCase(a) == FoldAsciiCase(b);
+  return a == b || FoldNameCase(a) == FoldNameCase(b);
 }
 
 void SortAsListed(std::vector<std::string>& names) {
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return std::pair(FoldAsciiCase(a), a) < std::pair(FoldAsciiCase(b), b);
+    return std::pair(FoldNameCase(a), a) < std::pair(FoldNameCase(b), b);
   });
 }
 

@@ -2,8 +2,8 @@
 // The per-user settings store of the presets: sections of named string values under one
 // product key. Windows keeps it in the registry, Linux in an INI file; tests use MemoryStore.
 //
-// Value names are kept as typed and matched without regard to ASCII case, as the registry does,
-// so a name stored twice in different case is one preset on every platform.
+// Value names are kept as typed and matched without regard to case (name_case.h), as the
+// registry does, so a name stored twice in different case is one preset on every platform.
 // A store that cannot be read or written throws StoreError; nothing is written after a failed
 // read, so a damaged store is never replaced by a partial one.
 
@@ -46,9 +46,8 @@ class SettingsStore {
   void WriteBool(std::string_view section, std::string_view name, bool value);
 };
 
-std::string FoldAsciiCase(std::string_view text);
 bool SameValueName(std::string_view a, std::string_view b);
-// The order in which names are listed to the user: without regard to ASCII case.
+// The order in which names are listed to the user: without regard to case.
 void SortAsListed(std::vector<std::string>& names);
 
 }  // namespace lumra

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libsndfile1-dev libpng-dev libfreetype-dev libfontconfig-dev
+  libsndfile1-dev libogg-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-ipafont-gothic
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev

@@ -21,11 +21,9 @@ struct Outcome {
 
 class PresetsCommandTest : public ::testing::Test {
  protected:
-  Outcome Run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
+  Outcome Run(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = RunPresetsCommand(static_cast<int>(argv.size()), argv.data(), out, err);
+    const int status = RunPresetsCommand(args, out, err);
     return {status, out.str(), err.str()};
   }
   std::string File(const std::string& name) const { return (dir_.Path() / name).string(); }
@@ -48,7 +46,7 @@ TEST_F(PresetsCommandTest, FirstUseInstallsTheFactoryPresetsAndListsThem) {
   const Outcome listed = Run({});
   ASSERT_EQ(listed.status, 0) << listed.err;
   std::string expected;
-  for (const FactoryPreset& preset : FactoryPresets) expected += std::string(preset.Name) + '\n';
+  for (const FactoryPreset& preset : FactoryPresets) expected += "factory  " + std::string(preset.Name) + '\n';
   EXPECT_EQ(listed.out, expected);
   EXPECT_EQ(Run({"list"}).out, expected);
   EXPECT_EQ(IniFileStore(UserIniPath(ProductName)).ReadString(FlagSection, FlagValue), "1");
@@ -82,9 +80,10 @@ TEST_F(PresetsCommandTest, RefusesBadNamesFilesAndCommandsInOneLine) {
   ExpectError(Run({"delete", "Studio"}), "closest: \"13_Studio\"");
   ExpectError(Run({"export", "nope", File("x.bin")}), "no preset named \"nope\"");
   ExpectError(Run({"store", "", "--params", File("short.bin")}), "needs a name");
+  ExpectError(Run({"store", "A", "B", "--params", File("short.bin")}), "unexpected argument \"B\"");
   ExpectError(Run({"store", "A", "--params", File("short.bin")}), "neither a 148-byte parameter block");
-  ExpectError(Run({"store", "A", "--params", File("missing.bin")}), "cannot open");
-  ExpectError(Run({"store", "A", File("short.bin")}), "usage:");
+  ExpectError(Run({"store", "A", "--params", File("missing.bin")}), "No such file");
+  ExpectError(Run({"store", "A", File("short.bin")}), "unexpected argument");
   ExpectError(Run({"rename", "A"}), "unknown presets command \"rename\"");
   EXPECT_EQ(Stored("A"), "<missing>");
   EXPECT_FALSE(std::filesystem::exists(File("x.bin")));
@@ -107,7 +106,7 @@ TEST_F(PresetsCommandTest, ReportsABrokenPresetsFileAndLeavesIt) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream(path) << "[Quorel Lumra Reverb]\ngarbage\n";
   ExpectError(Run({"list"}), "cannot be parsed (line 2");
-  ExpectError(Run({"store", "x", "--params", File("none.bin")}), "cannot open");
+  ExpectError(Run({"store", "x", "--params", File("none.bin")}), "No such file");
   EXPECT_FALSE(FindPreset("00_Default").Block);
   std::ifstream in(path);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "[Quorel Lumra Reverb]\ngarbage\n");

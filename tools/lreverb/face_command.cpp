@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
-#include <filesystem>
 #include <locale>
 #include <optional>
 #include <ostream>
@@ -16,6 +14,7 @@
 #include "editor/paint.h"
 #include "gui/pngexport.h"
 #include "gui/textwriter.h"
+#include "tools/lreverb/command_line.h"
 #include "tools/lreverb/output_file.h"
 #include "tools/lreverb/params_file.h"
 #include "tools/lreverb/presets_command.h"
@@ -23,14 +22,22 @@
 namespace lumra {
 namespace {
 
-constexpr std::string_view Usage =
-    "usage: lreverb face OUT.png [--params FILE | --preset NAME] "
-    "[--picture paint|face|knob-sheet|power-lit] [--dragging I] [--power-pressed]";
+constexpr std::string_view HelpText = R"(usage: lreverb face OUT.png [--params FILE | --preset NAME] [--picture paint|face|knob-sheet|power-lit]
+                    [--dragging I] [--power-pressed]
+  Writes what the editor window shows as a PNG: by default one paint of it at the given settings
+  (without --params or --preset: the load-time settings, Power on), value texts with the
+  locale's decimal separator. --dragging I shows knob I (0-35) being turned, --power-pressed the
+  Power switch held down. --picture face, knob-sheet or power-lit writes that picture as the
+  editor builds it instead. OUT ("-": standard output) is written whole or not at all.
+)";
 
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+constexpr std::array<OptionSpec, 5> Options{{
+    {"--params", true},
+    {"--preset", true},
+    {"--picture", true},
+    {"--dragging", true},
+    {"--power-pressed", false},
+}};
 
 enum class Picture : std::uint8_t { Paint, Face, KnobSheet, PowerLit };
 
@@ -62,46 +69,20 @@ Picture ParsePicture(const std::string& text) {
 }
 
 int ParseKnobIndex(const std::string& text) {
-  int index = -1;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, index);
-  if (text.empty() || error != std::errc{} || stop != end || index < 0 || index >= KnobCount)
-    throw UsageError("--dragging needs a knob index from 0 to " + std::to_string(KnobCount - 1) + ", not \"" +
-                     text + "\"");
-  return index;
+  return static_cast<int>(ParseWholeNumber("--dragging", text, 0, KnobCount - 1));
 }
 
-FaceRequest Parse(std::span<const std::string> args) {
+FaceRequest Parse(const ParsedArguments& parsed) {
   FaceRequest request;
-  bool pictureGiven = false;
-  std::vector<std::string> files;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
-      return args[++i];
-    };
-    if (a == "--params" || a == "--preset") {
-      if (request.ParamsFile || request.Preset) throw UsageError("give --params or --preset once, not both");
-      (a == "--params" ? request.ParamsFile : request.Preset) = value();
-    } else if (a == "--picture") {
-      if (pictureGiven) throw UsageError("give --picture once");
-      pictureGiven = true;
-      request.Which = ParsePicture(value());
-    } else if (a == "--dragging") {
-      if (request.Dragging) throw UsageError("give --dragging once");
-      request.Dragging = ParseKnobIndex(value());
-    } else if (a == "--power-pressed") {
-      request.PowerPressed = true;
-    } else if (a.starts_with("-")) {
-      throw UsageError("unknown option " + a);
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.empty()) throw UsageError("face needs an output file; " + std::string(Usage));
-  if (files.size() > 1) throw UsageError("face writes one file, not " + std::to_string(files.size()));
-  request.Output = files[0];
+  if (parsed.Operands.empty()) throw UsageError("face needs an output file (see lreverb face --help)");
+  if (parsed.Operands.size() > 1) throw UsageError("unexpected argument " + Quote(parsed.Operands[1]));
+  request.Output = parsed.Operands[0];
+  request.ParamsFile = SingleOption(parsed, "--params");
+  request.Preset = SingleOption(parsed, "--preset");
+  if (request.ParamsFile && request.Preset) throw UsageError("give --params or --preset, not both");
+  if (const auto picture = SingleOption(parsed, "--picture")) request.Which = ParsePicture(*picture);
+  if (const auto dragging = SingleOption(parsed, "--dragging")) request.Dragging = ParseKnobIndex(*dragging);
+  request.PowerPressed = SingleOption(parsed, "--power-pressed").has_value();
 
   // Everything but the face, the sheet and the label themselves belongs to a paint; ignoring it
   // would write a picture other than the one asked for.
@@ -163,23 +144,20 @@ char UserDecimalSeparator() {
 }
 
 int RunFaceCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-  try {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-      out << Usage << '\n';
+  return RunReportingErrors("lreverb face", err, [&] {
+    const ParsedArguments parsed = ParseArguments(args, Options);
+    if (parsed.Help) {
+      out << HelpText;
       return 0;
     }
-    const FaceRequest request = Parse(args);
-    const std::filesystem::path destination = ReplaceableOutput(request.Output);
+    const FaceRequest request = Parse(parsed);
+    const TFDIB picture = Draw(request);
+    OutputFile output(request.Output);
     // SavePng writes colour only: the back buffer's alpha is no part of what the window shows.
-    SavePng(Draw(request), destination);
+    SavePng(picture, output.Temporary());
+    output.Commit();
     return 0;
-  } catch (const UsageError& usage) {
-    err << "lreverb face: " << usage.what() << '\n';
-    return 2;
-  } catch (const std::exception& error) {
-    err << "lreverb face: " << error.what() << '\n';
-    return 1;
-  }
+  });
 }
 
 }  // namespace lumra

@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "plugin/engine.h"
+#include "tools/lreverb/command_line.h"
+#include "tools/lreverb/output_file.h"
 #include "tools/lreverb/sound_file.h"
+#include "tools/lreverb/sound_format.h"
 
 namespace lumra {
 namespace {
@@ -46,13 +49,22 @@ double RingOutSeconds(const ParamBlock& block) {
   return 1.5 * reverbTime + (199.0 * predelay * predelay + 1.0) / 1000.0;
 }
 
-void Render(const RenderJob& job) {
+std::vector<std::string> Render(const RenderJob& job) {
   SoundReader reader(job.Input);
   const SF_INFO& info = reader.Info();
   const int channels = info.channels;
+  const std::string input = job.Input == "-" ? "standard input" : Quote(job.Input);
   if (channels != 1 && channels != 2)
-    throw std::runtime_error("\"" + job.Input + "\" has " + std::to_string(channels) +
+    throw std::runtime_error(input + " has " + std::to_string(channels) +
                              " channels; only mono and stereo can be rendered");
+  const int format = ChooseOutputFormat(job.Format, job.Output, info.format, channels, info.samplerate);
+
+  OutputFile output(job.Output);
+  // Compared as files, not names: a link or another path to IN must not replace the dry audio.
+  const std::optional<FileIdentity> in = IdentityOf(job.Input);
+  if (in && output.Destination() == in)
+    throw std::runtime_error("the output " + (job.Output == "-" ? "(standard output)" : Quote(job.Output)) +
+                             " is the input file " + input + "; not overwriting it");
 
   const ParamBlock settings = job.Params.value_or(LoadTimeBlock());
   plugin::Engine engine;
@@ -62,8 +74,9 @@ void Render(const RenderJob& job) {
 
   const double tail = job.TailSeconds.value_or(RingOutSeconds(settings));
   const auto tailFrames = static_cast<sf_count_t>(std::ceil(tail * info.samplerate));
-  AtomicSoundWriter writer(job.Output, info.format, channels, info.samplerate);
-  ProgressBar progress(job.Progress, info.frames + tailFrames);
+  SoundWriter writer(output.Temporary(), job.Output == "-" ? "standard output" : job.Output, format, channels,
+                     info.samplerate);
+  ProgressBar progress(job.Progress && reader.Frames().has_value(), reader.Frames().value_or(0) + tailFrames);
 
   std::vector<float> block(static_cast<std::size_t>(job.Block) * channels);
   sf_count_t done = 0;
@@ -81,7 +94,16 @@ void Render(const RenderJob& job) {
     done += frames;
     progress.Update(done);
   }
-  writer.Commit();
+  writer.Finish();
+  output.Commit();
+
+  std::vector<std::string> warnings;
+  if (const std::string shortfall = reader.Shortfall(); !shortfall.empty()) warnings.push_back(shortfall);
+  if (writer.ClippedSamples() > 0)
+    warnings.push_back(std::to_string(writer.ClippedSamples()) + " samples were clipped at full scale in " +
+                       (job.Output == "-" ? std::string("standard output") : Quote(job.Output)) + " (" +
+                       EncodingName(format) + "); lower --wet or write float samples");
+  return warnings;
 }
 
 }  // namespace lumra
