@@ -9,8 +9,8 @@ packages=(
   libsndfile1-dev libogg-dev libpng-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-ipafont-gothic
   googletest libgtest-dev libbenchmark-dev
-  g++-mingw-w64-i686-posix mingw-w64-i686-dev
-  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  g++-mingw-w64-i686-win32 mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth
   binutils  # as and ld, for the check in test.sh whether 32-bit programs run
 )

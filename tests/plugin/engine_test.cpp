@@ -6,11 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "plugin/param_block.h"
+#include "test_thread.h"
 
 namespace lumra::plugin {
 namespace {
@@ -71,10 +72,10 @@ TEST(Engine, EnginesOnSeveralThreadsSoundAsEachAlone) {
 
   std::vector<std::vector<float>> together(jobs.size());
   {
-    std::vector<std::thread> threads;
+    std::vector<std::unique_ptr<lumra::testing::TestThread>> threads;  // joined at the brace
     for (std::size_t j = 0; j < jobs.size(); ++j)
-      threads.emplace_back([&, j] { together[j] = Render(jobs[j]); });
-    for (auto& thread : threads) thread.join();
+      threads.push_back(
+          std::make_unique<lumra::testing::TestThread>([&, j] { together[j] = Render(jobs[j]); }));
   }
   for (std::size_t j = 0; j < jobs.size(); ++j)
     EXPECT_TRUE(SameBits(together[j], alone[j])) << "engine " << j;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "plugin_fixture.h"
+#include "test_thread.h"
 
 namespace lumra::plugin {
 namespace {
@@ -35,7 +36,7 @@ TEST_F(ThreadsTest, StreamingAndApplyingNeverOverlap) {
   std::atomic<bool> done{false};
   std::atomic<int> processedBlocks{0};
 
-  std::thread audio([&] {
+  lumra::testing::TestThread audio([&] {
     std::vector<float> left(256), right(256);
     int i = 0;
     while (!done.load()) {
@@ -70,7 +71,7 @@ TEST_F(ThreadsTest, StreamingAndApplyingNeverOverlap) {
     std::this_thread::yield();
   }
   // An application from the audio side at the same time as this one: a new rate.
-  std::thread rateChange([] {
+  lumra::testing::TestThread rateChange([] {
     std::vector<float> left(128, 0.1f), right(128, 0.1f);
     std::array<float*, 2> channels{left.data(), right.data()};
     PostWave(channels.data(), 48000, 2, 128);

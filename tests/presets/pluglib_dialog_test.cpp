@@ -15,6 +15,7 @@
 #include "presets/pluglib_win32.h"
 #include "common/utf16_win32.h"
 #include "test_plugin.h"
+#include "test_thread.h"
 
 namespace lumra::test {
 namespace {
@@ -122,7 +123,7 @@ class PlugLibDialogTest : public ::testing::Test {
 
   // Opens the dialog on this thread and runs script on another one; the script has to close it.
   void RunDialog(const std::function<void(const Dialog&)>& script) {
-    std::thread driver([&] {
+    lumra::testing::TestThread driver([&] {
       HWND window = nullptr;
       ASSERT_TRUE(WaitUntil([&] {
         window = ::FindWindowW(L"#32770", L"Library");

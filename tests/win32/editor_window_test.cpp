@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which it needs.
-#include <psapi.h>
 
 #include <array>
 #include <atomic>
@@ -25,6 +23,8 @@
 #include "gui/textraster.h"
 #include "plugin/param_block.h"
 #include "plugin_api.h"
+#include "process_footprint.h"
+#include "test_thread.h"
 
 namespace lumra::testing {
 namespace {
@@ -256,7 +256,7 @@ TEST_F(EditorWindowTest, PowerFlipsWithoutAnApplicationAndSilencesTheTails) {
 TEST_F(EditorWindowTest, LibraryButtonOpensThePresetDialog) {
   plugin_->Show();
   std::atomic<bool> seen{false};
-  std::thread closer([&] {
+  TestThread closer([&] {
     for (int i = 0; i < 2000 && !seen; ++i) {
       if (HWND dialog = FindWindowA("#32770", "Library"); dialog != nullptr && IsWindowVisible(dialog)) {
         seen = true;
@@ -302,7 +302,7 @@ TEST_F(EditorWindowTest, AudioOnAnotherThreadStaysCleanDuringADrag) {
   plugin_->Show();
   std::atomic<bool> stop{false};
   std::atomic<bool> clean{true};
-  std::thread audio([&] {
+  TestThread audio([&] {
     std::vector<float> left(256), right(256);
     std::array<float*, 2> channels{left.data(), right.data()};
     for (int block = 0; !stop; ++block) {
@@ -322,16 +322,9 @@ TEST_F(EditorWindowTest, AudioOnAnotherThreadStaysCleanDuringADrag) {
   EXPECT_TRUE(clean);
 }
 
-std::size_t PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  return counters.PrivateUsage;
-}
-
 TEST(EditorWindowLifecycle, LoadShowDragDestroyUnloadCyclesLeaveNothingBehind) {
   constexpr int Warm = 20, Cycles = 100;
-  std::size_t warmBytes = 0;
+  ProcessFootprint warm;
   DWORD warmObjects = 0;
   for (int cycle = 0; cycle < Cycles; ++cycle) {
     {
@@ -348,12 +341,16 @@ TEST(EditorWindowLifecycle, LoadShowDragDestroyUnloadCyclesLeaveNothingBehind) {
     }
     ASSERT_EQ(EditorWindowOfThisThread(), nullptr) << "window left after unload, cycle " << cycle;
     if (cycle == Warm) {
-      warmBytes = PrivateBytes();
+      warm = MeasureFootprint();
       warmObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     }
   }
-  const double perCycle = (static_cast<double>(PrivateBytes()) - static_cast<double>(warmBytes)) / (Cycles - 1 - Warm);
-  EXPECT_LT(perCycle, 4096.0) << "bytes per cycle";
+  const ProcessFootprint end = MeasureFootprint();
+  const auto perCycle = [&](std::size_t before, std::size_t after) {
+    return (static_cast<double>(after) - static_cast<double>(before)) / (Cycles - 1 - Warm);
+  };
+  EXPECT_LT(perCycle(warm.HeapBytes, end.HeapBytes), 64.0) << "heap bytes per cycle";
+  EXPECT_LT(perCycle(warm.PrivateBytes, end.PrivateBytes), 1024.0) << "committed bytes per cycle";
   EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), warmObjects);
 }
 
