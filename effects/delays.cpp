@@ -10,19 +10,19 @@
 namespace lumra {
 
 void TDelayRing::SetLength(std::int32_t samples) {
-  if (samples > 0 && samples == length_) {
-    Clear();
-    return;
+  if (samples > capacity_) {
+    FreeBuffer();
+    buffer_ = std::make_unique<float[]>(static_cast<std::size_t>(samples));
+    capacity_ = samples;
   }
-  FreeBuffer();
-  if (samples <= 0) return;
-  length_ = samples;
-  buffer_ = std::make_unique<float[]>(static_cast<std::size_t>(samples));
+  length_ = std::max(samples, 0);
+  Clear();
   position_ = 0;
 }
 
 void TDelayRing::FreeBuffer() {
   buffer_.reset();
+  capacity_ = 0;
   length_ = 0;
   position_ = 0;
 }

@@ -8,10 +8,11 @@
 
 namespace lumra {
 
-// A ring of Length samples; Length 0 means no storage and pass-through.
+// A ring of Length samples; Length 0 means pass-through.
 class TDelayRing : public TEffect {
  public:
-  // Discards the ring and starts a new zeroed one of the given length.
+  // Starts a zeroed ring of the given length, in the memory it already holds when that is large
+  // enough (so a ring reserved at its longest length never allocates again).
   void SetLength(std::int32_t samples);
   void FreeBuffer();
   void Clear() override;
@@ -25,6 +26,7 @@ class TDelayRing : public TEffect {
   void ForEachRun(std::int32_t n, Step step);
 
   std::int32_t length_ = 0;
+  std::int32_t capacity_ = 0;
   std::unique_ptr<float[]> buffer_;
   std::int32_t position_ = 0;
 };

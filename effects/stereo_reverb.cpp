@@ -15,28 +15,25 @@
 namespace lumra {
 
 void TStereoReverb3_1::SetChannelLength(int channel, std::int32_t length) {
-  // A host automating a knob reconfigures with the same lengths again and again: the ring is
-  // then emptied in place rather than reallocated.
-  if (length > 0 && length == Length[channel]) {
-    std::fill_n(cells_[channel].get(), span_[channel] + ChunkLimit, 0.0f);
-    head_[channel] = 0;
-    Position[channel] = 0;
-    ResetTaps();
-    return;
+  // A host automating a knob reconfigures again and again: a ring that fits in the channel's
+  // memory is emptied in place rather than reallocated.
+  const std::int32_t cells = length > 0 ? length + 2 * ChunkLimit : 0;
+  if (cells > capacity_[channel]) {
+    FreeChannel(channel);
+    cells_[channel] = std::make_unique<float[]>(static_cast<std::size_t>(cells));
+    capacity_[channel] = cells;
   }
-  FreeChannel(channel);
-  if (length > 0) {
-    Length[channel] = length;
-    span_[channel] = length + ChunkLimit;
-    cells_[channel] =
-        std::make_unique<float[]>(static_cast<std::size_t>(span_[channel] + ChunkLimit));
-  }
+  Length[channel] = std::max(length, 0);
+  span_[channel] = length > 0 ? length + ChunkLimit : 0;
+  std::fill_n(cells_[channel].get(), cells, 0.0f);
+  head_[channel] = 0;
   Position[channel] = 0;
   ResetTaps();
 }
 
 void TStereoReverb3_1::FreeChannel(int channel) {
   cells_[channel].reset();
+  capacity_[channel] = 0;
   Length[channel] = 0;
   Position[channel] = 0;
   head_[channel] = 0;

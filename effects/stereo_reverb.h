@@ -40,6 +40,8 @@ class TStereoReverb3_1 : public TEffect {
 
   TStereoReverb3_1() = default;
 
+  // Starts a zeroed ring of the given length, in the memory the channel already holds when that
+  // is large enough (so a ring reserved at its longest length never allocates again).
   void SetChannelLength(int channel, std::int32_t length);
   void FreeChannel(int channel);
   void ResetTaps();
@@ -114,6 +116,7 @@ class TStereoReverb3_1 : public TEffect {
   std::array<std::array<std::int32_t, MaxTaps>, 2> tapDelay_{};
   std::array<std::int32_t, 2> head_{};
   std::array<std::int32_t, 2> span_{};
+  std::array<std::int32_t, 2> capacity_{};  // cells held by cells_
 };
 
 }  // namespace lumra

@@ -146,8 +146,9 @@ class FaceCache {
   ~FaceCache() {
     for (auto& [key, face] : faces_) FT_Done_Face(face);
     FT_Done_FreeType(library_);
+    // Only the configuration of our own is released: FcFini would end fontconfig for the whole
+    // process, under a host (or a second copy of this library) still using it.
     if (config_) FcConfigDestroy(config_);
-    FcFini();
   }
   FaceCache(const FaceCache&) = delete;
   FaceCache& operator=(const FaceCache&) = delete;

@@ -1,5 +1,6 @@
 #include "plugin/engine.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -140,6 +141,27 @@ void Engine::Configure(const ParamBlock& block, std::int32_t sampleRate) {
   if (sampleRate <= 0 || sampleRate > MaxSampleRate) return;
   const FloatEnvironmentGuard floatEnvironment;
   Reconfigure(*parts_, block, sampleRate, primes_->For(sampleRate));
+}
+
+void Engine::Reserve(std::int32_t sampleRate, std::int32_t maxFrames) {
+  if (sampleRate <= 0 || sampleRate > MaxSampleRate) return;
+  const FloatEnvironmentGuard floatEnvironment;
+  // Every length grows with its size knob and the pre-delay; a late unit's left ring is longest
+  // at Warp balance 0, its right one at 1.
+  for (const float balance : {0.0f, 1.0f}) {
+    ParamBlock longest = LoadTimeBlock();
+    for (const int size : {knob::SizeX, knob::SizeY, knob::SizeZ, knob::EarlySize, knob::Predelay,
+                           knob::OutputSize1, knob::OutputSize2, knob::OutputSize3,
+                           knob::LateSizeX, knob::LateSizeY, knob::LateSizeZ})
+      longest.Values[size] = 1.0f;
+    for (const int warp : {knob::WarpSizeX, knob::WarpSizeY, knob::WarpSizeZ})
+      longest.Values[warp] = balance;
+    Reconfigure(*parts_, longest, sampleRate, primes_->For(sampleRate));
+  }
+  ChainBuffers& b = parts_->Buffers;
+  for (TWavBuffer* buffer : {&b.Dry[0], &b.Pre, &b.Early[0], &b.Early[1], &b.Pair[0][0], &b.Pair[0][1],
+                             &b.Pair[1][0], &b.Pair[1][1], &b.Interleaved[0], &b.Interleaved[1]})
+    buffer->SetCount(std::max(buffer->Count(), maxFrames));
 }
 
 void Engine::Process(float* const* channels, std::int32_t channelCount, std::int32_t n) {

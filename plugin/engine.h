@@ -34,6 +34,12 @@ class Engine {
   // only rings whose length changes.
   void Configure(const ParamBlock& block, std::int32_t sampleRate);
 
+  // Grows every ring to the longest length any knob values can ask for at this rate, and the
+  // working buffers to blocks of up to maxFrames, so that from then on Configure at this rate
+  // and such blocks allocate nothing. What the engine sounds like stays as it was; the settings
+  // it is left with are those of the longest rings, so Configure follows.
+  void Reserve(std::int32_t sampleRate, std::int32_t maxFrames);
+
   // One block in place: one buffer per channel, or channels interleaved (n counts frames).
   // Only one or two channels are processed; other layouts are left alone.
   void Process(float* const* channels, std::int32_t channelCount, std::int32_t n);

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libsndfile1-dev libogg-dev libpng-dev libfreetype-dev libfontconfig-dev
+  lv2-dev liblilv-dev lilv-utils libx11-dev
   fonts-liberation2 fonts-ipafont-gothic
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-win32 mingw-w64-i686-dev
