@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "editor/decimal_separator.h"
 #include "editor/editor_input.h"
 #include "editor/face.h"
 #include "editor/level_meter.h"
@@ -28,11 +29,6 @@ constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD WindowExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 HINSTANCE Module() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
-
-char UserDecimalSeparator() {
-  char separator[8] = {};
-  return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) > 1 ? separator[0] : '.';
-}
 
 class EditorWindow final : public plugin::EditorView, private EditorWindowActions {
  public:

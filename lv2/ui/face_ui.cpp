@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "editor/decimal_separator.h"
 #include "editor/paint.h"
 #include "lv2/ports.h"
-#include "lv2/ui/decimal_separator.h"
 
 namespace lumra::lv2ui {
 namespace {
@@ -29,7 +29,7 @@ FaceUi::FaceUi(Window parent, LV2UI_Write_Function write, LV2UI_Controller contr
                std::int32_t channelCount)
     : pictures_(editor::BuildFace()),
       text_(editor::WindowFont()),
-      decimalSeparator_(UserDecimalSeparator()),
+      decimalSeparator_(editor::UserDecimalSeparator()),
       channelCount_(channelCount),
       controls_(write, controller),
       input_(controls_, *this),

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <locale>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
 
+#include "editor/decimal_separator.h"
 #include "editor/face.h"
 #include "editor/paint.h"
 #include "gui/pngexport.h"
@@ -126,22 +126,11 @@ TFDIB Draw(const FaceRequest& request) {
   TTextWriter text(editor::WindowFont());
   const editor::PaintState state{request.Dragging.has_value(), request.Dragging.value_or(0), request.PowerPressed};
   TFDIB paint(0, 0);
-  editor::ComposePaint(pictures, *block, state, text, UserDecimalSeparator(), paint);
+  editor::ComposePaint(pictures, *block, state, text, editor::UserDecimalSeparator(), paint);
   return paint;
 }
 
 }  // namespace
-
-char UserDecimalSeparator() {
-  try {
-    const char point = std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point();
-    // A separator outside ASCII would be one byte of a multi-byte character: no valid text.
-    const auto byte = static_cast<unsigned char>(point);
-    return byte > 0x20 && byte < 0x7F ? point : '.';
-  } catch (const std::runtime_error&) {
-    return '.';
-  }
-}
 
 int RunFaceCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   return RunReportingErrors("lreverb face", err, [&] {

@@ -12,8 +12,4 @@ namespace lumra {
 // command line that cannot be understood. Errors are one line on err; OUT is then left as it was.
 int RunFaceCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
-// The decimal separator of the user's locale (LC_ALL, LC_NUMERIC, LANG); '.' where the locale is
-// invalid or its separator is not a single ASCII character.
-char UserDecimalSeparator();
-
 }  // namespace lumra
