@@ -47,12 +47,14 @@ class ProcessingScope {
   bool entered_ = false;
 };
 
-// The meter's peaks go to the window thread after each block.
-void PublishPeaks(Instance& in) {
-  if (!in.MeterOn.load(std::memory_order_relaxed)) return;
+// The meter's peaks go to the window thread after each processed block; a mono block leaves the
+// right peak alone.
+void PublishPeaks(Instance& in, std::int32_t channelCount) {
+  if (!in.MeterOn.load(std::memory_order_relaxed) || (channelCount != 1 && channelCount != 2))
+    return;
   const std::array<float, 2>& peaks = in.Reverb->Peaks();
   in.PeakLeft.store(peaks[0], std::memory_order_relaxed);
-  in.PeakRight.store(peaks[1], std::memory_order_relaxed);
+  if (channelCount == 2) in.PeakRight.store(peaks[1], std::memory_order_relaxed);
 }
 
 void WriteSilence(Instance& in, float** channels, std::int32_t count, std::int32_t n) {
@@ -60,7 +62,6 @@ void WriteSilence(Instance& in, float** channels, std::int32_t count, std::int32
     if (channels[c] != nullptr) std::memset(channels[c], 0, sizeof(float) * n);
   in.PeakLeft.store(0.0f, std::memory_order_relaxed);
   in.PeakRight.store(0.0f, std::memory_order_relaxed);
-  in.Reverb->ResetPeaks();
 }
 
 }  // namespace
@@ -105,7 +106,7 @@ void PostWave(float** channels, std::int32_t sampleRate, std::int32_t channelCou
   }
   in.Reverb->SetMetering(in.MeterOn.load(std::memory_order_relaxed));
   in.Reverb->Process(channels, channelCount, sampleCount);
-  PublishPeaks(in);
+  PublishPeaks(in, channelCount);
 }
 
 void PostWaveData(float* data, std::int32_t sampleRate, std::int32_t channelCount,
@@ -122,7 +123,7 @@ void PostWaveData(float* data, std::int32_t sampleRate, std::int32_t channelCoun
   in.ChannelCount.store(channelCount, std::memory_order_relaxed);
   in.Reverb->SetMetering(in.MeterOn.load(std::memory_order_relaxed));
   in.Reverb->ProcessInterleaved(data, channelCount, sampleCount);
-  PublishPeaks(in);
+  PublishPeaks(in, channelCount);
 }
 
 const char* GetPlugName() { return PlugName; }
