@@ -1,5 +1,12 @@
 #include "presets/factory_presets.h"
 
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "presets/block_codec.h"
+
 namespace lumra {
 
 // Columns: name, stored text (296 hexadecimal digits, split in two for the line length).
@@ -47,5 +54,20 @@ const std::array<FactoryPreset, FactoryPresetCount> FactoryPresets{{
      "36BE103DA4099A3E454AF83DCDCC4C3E9605AE3DAAC20B3D091ADC3DA8E5353E0000803F69E6823EC321C83E19DA653F6BCA6E3DB0AE913D2D2E1C3F7378EC3C539B0D3F9891133F0000"
      "00000000803F06B5BA3E53DC893D0000003F21B88E3D898A113F300A9C3E00000000CDCC4C3F439C713E0000803FDF710E3FA07BDD3E07DD2D3FC1DC853E167C133FE6F3083F01000000"},
 }};
+
+ParamBlock FactoryBlock(const FactoryPreset& preset) {
+  const std::vector<std::uint8_t> bytes = DecodeBlock(preset.Text);
+  if (bytes.size() != ParamBlockSize)
+    throw std::logic_error("factory preset " + std::string(preset.Name) + " is not a block");
+  ParamBlock block;
+  std::memcpy(&block, bytes.data(), ParamBlockSize);
+  return block;
+}
+
+std::optional<ParamBlock> FindFactoryBlock(std::string_view name) {
+  for (const FactoryPreset& preset : FactoryPresets)
+    if (preset.Name == name) return FactoryBlock(preset);
+  return std::nullopt;
+}
 
 }  // namespace lumra

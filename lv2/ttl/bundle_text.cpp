@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <span>
 #include <sstream>
@@ -16,7 +15,6 @@
 #include "editor/value_text.h"
 #include "lv2/ports.h"
 #include "lv2/ttl/port_names.h"
-#include "presets/block_codec.h"
 #include "presets/factory_presets.h"
 
 namespace lumra::lv2 {
@@ -180,14 +178,8 @@ struct DecodedPreset {
 
 std::vector<DecodedPreset> DecodedPresets() {
   std::vector<DecodedPreset> presets;
-  for (const FactoryPreset& preset : FactoryPresets) {
-    const std::vector<std::uint8_t> bytes = DecodeBlock(preset.Text);
-    if (bytes.size() != ParamBlockSize)
-      throw std::runtime_error("factory preset " + std::string(preset.Name) + " is not a block");
-    DecodedPreset decoded{preset.Name, {}};
-    std::memcpy(&decoded.Block, bytes.data(), ParamBlockSize);
-    presets.push_back(decoded);
-  }
+  for (const FactoryPreset& preset : FactoryPresets)
+    presets.push_back({preset.Name, FactoryBlock(preset)});
   return presets;
 }
 

@@ -23,7 +23,6 @@
 
 #include "plugin/param_block.h"
 #include "plugin_api.h"
-#include "presets/block_codec.h"
 #include "presets/factory_presets.h"
 
 namespace lumra::testing {
@@ -49,13 +48,7 @@ constexpr std::array<std::string_view, 5> Settings{"load-time", "02_Church", "03
                                                   "09_Live House", "11_Plate"};
 
 ParamBlock BlockFor(std::string_view setting) {
-  ParamBlock block = LoadTimeBlock();
-  for (const FactoryPreset& preset : FactoryPresets) {
-    if (preset.Name != setting) continue;
-    const std::vector<std::uint8_t> bytes = DecodeBlock(preset.Text);
-    if (bytes.size() == sizeof block) std::memcpy(&block, bytes.data(), sizeof block);
-  }
-  return block;
+  return FindFactoryBlock(setting).value_or(LoadTimeBlock());
 }
 
 // Integer arithmetic and exactly representable scalings only, so every build makes the same

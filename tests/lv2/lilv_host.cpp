@@ -3,11 +3,9 @@
 #include <lv2/atom/atom.h>
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 #include "plugin/engine.h"
-#include "presets/block_codec.h"
 #include "presets/factory_presets.h"
 
 namespace lumra::lv2 {
@@ -171,13 +169,7 @@ Audio EngineRender(const ParamBlock& block, std::int32_t rate, const Audio& in) 
 }
 
 ParamBlock FactoryBlock(std::string_view name) {
-  for (const FactoryPreset& preset : FactoryPresets) {
-    if (preset.Name != name) continue;
-    const std::vector<std::uint8_t> bytes = DecodeBlock(preset.Text);
-    ParamBlock block;
-    std::memcpy(&block, bytes.data(), sizeof block);
-    return block;
-  }
+  if (const std::optional<ParamBlock> block = FindFactoryBlock(name)) return *block;
   throw std::runtime_error("no factory preset " + std::string(name));
 }
 

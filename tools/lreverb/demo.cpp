@@ -1,13 +1,11 @@
 #include "tools/lreverb/demo.h"
 
-#include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
 
-#include "presets/block_codec.h"
 #include "presets/factory_presets.h"
 #include "tools/demo_signal/demo_signal.h"
 #include "tools/lreverb/command_line.h"
@@ -21,13 +19,7 @@ namespace {
 constexpr std::string_view DemoPresets[] = {"12_Room", "06_Hall L", "11_Plate", "02_Church"};
 
 ParamBlock FactoryBlock(std::string_view name) {
-  for (const FactoryPreset& preset : FactoryPresets) {
-    if (preset.Name != name) continue;
-    const std::vector<std::uint8_t> bytes = DecodeBlock(preset.Text);
-    ParamBlock block;
-    std::memcpy(&block, bytes.data(), sizeof block);
-    return block;
-  }
+  if (const std::optional<ParamBlock> block = FindFactoryBlock(name)) return *block;
   throw std::runtime_error("no factory preset named \"" + std::string(name) + "\"");
 }
 
