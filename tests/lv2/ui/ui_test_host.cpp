@@ -111,16 +111,7 @@ std::vector<std::uint32_t> UiTestHost::WindowPixels() const {
 }
 
 void UiTestHost::Press(unsigned int button, std::int32_t x, std::int32_t y) {
-  XEvent event{};
-  event.xbutton = {ButtonPress, 0,
-                   True,        display_.get(),
-                   uiWindow_,   DefaultRootWindow(display_.get()),
-                   None,        CurrentTime,
-                   x,           y,
-                   x,           y,
-                   0,           button,
-                   True};
-  SendPointer(event, ButtonPressMask);
+  SendButton(ButtonPress, ButtonPressMask, button, x, y);
 }
 
 void UiTestHost::Move(unsigned int heldButtonMask, std::int32_t x, std::int32_t y) {
@@ -144,23 +135,15 @@ void UiTestHost::Move(unsigned int heldButtonMask, std::int32_t x, std::int32_t 
 }
 
 void UiTestHost::Release(unsigned int button, std::int32_t x, std::int32_t y) {
+  SendButton(ButtonRelease, ButtonReleaseMask, button, x, y);
+}
+
+void UiTestHost::SendButton(int type, long mask, unsigned int button, std::int32_t x,
+                            std::int32_t y) {
   XEvent event{};
-  event.xbutton = {ButtonRelease,
-                   0,
-                   True,
-                   display_.get(),
-                   uiWindow_,
-                   DefaultRootWindow(display_.get()),
-                   None,
-                   CurrentTime,
-                   x,
-                   y,
-                   x,
-                   y,
-                   0,
-                   button,
-                   True};
-  SendPointer(event, ButtonReleaseMask);
+  event.xbutton = {type, 0, True, display_.get(), uiWindow_, DefaultRootWindow(display_.get()),
+                   None, CurrentTime, x, y, x, y, 0, button, True};
+  SendPointer(event, mask);
 }
 
 void UiTestHost::SendPointer(XEvent& event, long mask) {

@@ -61,6 +61,7 @@ class UiTestHost {
   static void Write(LV2UI_Controller controller, std::uint32_t port, std::uint32_t size,
                     std::uint32_t protocol, const void* buffer);
   static int Resize(LV2UI_Feature_Handle handle, int width, int height);
+  void SendButton(int type, long mask, unsigned int button, std::int32_t x, std::int32_t y);
   void SendPointer(XEvent& event, long mask);
 
   struct DisplayClose {
